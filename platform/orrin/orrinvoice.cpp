@@ -1,0 +1,112 @@
+#include "orrin/orrinvoice.h"
+
+#include "orrin/orrinevents.h"
+#include "orrin/orrnusr.h"
+#include "orrin/speechdvoice.h"
+#include "orrin/speechsetting.h"
+#include "orrin/transcriptvoice.h"
+
+#include <QPointer>
+
+namespace {
+QPointer<OrrinVoice> &currentVoice()
+{
+    static QPointer<OrrinVoice> voice;
+    return voice;
+}
+QPointer<OrrinEvents> &currentEvents()
+{
+    static QPointer<OrrinEvents> events;
+    return events;
+}
+} // namespace
+
+OrrinVoice::OrrinVoice()
+{
+    currentVoice() = this;
+}
+
+OrrinVoice::~OrrinVoice() = default;
+
+OrrinVoice *OrrinVoice::current()
+{
+    return currentVoice().data();
+}
+
+void OrrinVoice::LockSpeech()
+{
+    locked_ = true;
+}
+
+void OrrinVoice::UnlockSpeech()
+{
+    locked_ = false;
+}
+
+std::unique_ptr<OrrinVoice> OrrinVoice::create(QString *error)
+{
+    const SpeechSetting s = SpeechSetting::fromEnvironment();
+    switch (s.kind) {
+    case SpeechSetting::Kind::Transcript:
+        return TranscriptVoice::create(s, error);
+    case SpeechSetting::Kind::Speechd:
+        return SpeechdVoice::create(error);
+    case SpeechSetting::Kind::Invalid:
+        break;
+    }
+    if (error)
+        *error = s.error;
+    return nullptr;
+}
+
+OrrinEvents::OrrinEvents(QObject *parent) : QObject(parent)
+{
+    currentEvents() = this;
+}
+
+OrrinEvents::~OrrinEvents() = default;
+
+OrrinEvents *OrrinEvents::current()
+{
+    OrrinEvents *e = currentEvents().data();
+    return e && !e->isShutDown() ? e : nullptr;
+}
+
+void OrrinEvents::Shutdown()
+{
+    shutDown_ = true;
+}
+
+int OrrinEvents::raiseKeyBack(const QString &keyInfo)
+{
+    int exec = 1;
+    if (!shutDown_)
+        emit KeyBack(keyInfo, exec);
+    return exec;
+}
+
+int OrrinEvents::raiseVoiceBack(qint32 voiceInfo)
+{
+    int exec = 1;
+    if (!shutDown_)
+        emit VoiceBack(voiceInfo, exec);
+    return exec;
+}
+
+int ORRNSETSTATUS(int item, int value, int flag)
+{
+    OrrinVoice *v = OrrinVoice::current();
+    return v ? v->setStatus(item, value, flag) : 0;
+}
+
+int ORRNCOMMAND(const QString &name, int a, int b)
+{
+    OrrinVoice *v = OrrinVoice::current();
+    return v ? v->command(name, a, b) : 0;
+}
+
+bool OrvLoaded()
+{
+    OrrinVoice *v = OrrinVoice::current();
+    return v && v->loaded();
+}
