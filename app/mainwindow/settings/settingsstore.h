@@ -1,0 +1,74 @@
+#pragma once
+// The settings store: every option that survives a restart, and the search
+// history, kept as text values in the per-user store of the platform (the
+// registry on Windows, an INI file under the user's configuration folder
+// elsewhere), organisation "QLM", application "Wordlamp". There is no cache:
+// every read asks the store, every write is written out at once.
+
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringView>
+
+namespace settings {
+
+inline constexpr char16_t SettingsSection[] = u"Settings";
+inline constexpr char16_t HistorySection[] = u"History";
+
+enum class Type { Text, Boolean, Integer, Geometry };
+
+struct Definition {
+    QStringView section;
+    QStringView key;
+    Type type;
+    QStringView defaultText; // empty with a special default (see defaultText())
+};
+
+// The whole table of stored values with their types and defaults.
+const Definition *find(QStringView section, QStringView key);
+const Definition &definition(QStringView key); // in the "Settings" section; aborts on an unknown key
+// The default of a value as text ("Wordmere" defaults to the program's folder).
+QString defaultText(const Definition &def);
+
+// The two store operations. get() returns the stored text, or `defaultText`
+// when the value is absent; nothing is written on read.
+QString get(QStringView section, QStringView key, const QString &defaultText);
+void save(QStringView section, QStringView key, const QString &text);
+
+// Text conversions of the stored encodings. Each returns false when the text
+// does not parse as its type.
+bool parseBool(QStringView text, bool *ok = nullptr);
+int parseInt(QStringView text, bool *ok = nullptr);
+float parseGeometry(QStringView text, bool *ok = nullptr);
+QString boolText(bool value);       // "True" / "False"
+QString geometryText(float twips);  // "11385", or "11385.5" when not whole
+
+// Typed reads of the "Settings" section through the table: a value that is
+// absent or does not parse as its type reads as its default.
+QString readText(QStringView key);
+bool readBool(QStringView key);
+int readInt(QStringView key);
+float readGeometry(QStringView key);
+void writeText(QStringView key, const QString &value);
+void writeBool(QStringView key, bool value);
+void writeInt(QStringView key, int value);
+void writeGeometry(QStringView key, float twips);
+
+// Window placement at start-up, in twips: width and height from "Width" and
+// "Height"; "Left" and "Top" from their values, or centred on the screen
+// when they hold -99 (never a negative left or top when centring).
+QRectF initialWindowGeometry(QSizeF screenTwips);
+// At shutdown, when the window is in its normal state: "Width", "Height",
+// "Top", "Left", in this order.
+void saveWindowGeometry(const QRectF &twips);
+
+// Values of other components that are read but never written: the
+// machine-wide store first, the user's when that gives an empty text; a
+// trailing NUL character is dropped. `keyPath` is the registry path, such as
+// "SOFTWARE\QLM\System Global\Settings".
+QString ReadMachineThenUser(const QString &keyPath, const QString &valueName);
+QString ReadManualFolder();
+// True unless the shared "WindowOperation" option is "2".
+bool ReadWindowOperation();
+
+} // namespace settings

@@ -1,0 +1,246 @@
+// The settings store: defaults, encodings, bad values and window placement,
+// always against a throwaway settings folder.
+
+#include "settingsstore.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+using namespace settings;
+
+class TestSettingsStore : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void cleanAccountDefaults();
+    void getReturnsDefaultWithoutWriting();
+    void writesAtOnceAndReadsWithoutCache();
+    void booleans_data();
+    void booleans();
+    void badValuesReadAsDefault_data();
+    void badValuesReadAsDefault();
+    void geometryEncoding_data();
+    void geometryEncoding();
+    void placement_data();
+    void placement();
+    void shutdownWritesInOrder();
+    void history();
+    void machineThenUser_data();
+    void machineThenUser();
+
+private:
+    std::unique_ptr<testsupport::TempSettings> temp_;
+};
+
+void TestSettingsStore::init()
+{
+    temp_ = std::make_unique<testsupport::TempSettings>();
+}
+
+void TestSettingsStore::cleanup()
+{
+    temp_.reset();
+}
+
+void TestSettingsStore::cleanAccountDefaults()
+{
+    QCOMPARE(readBool(u"EngUse"), true);
+    QCOMPARE(readBool(u"BrixCheck"), false);
+    QCOMPARE(readBool(u"DicKana"), true);
+    QCOMPARE(readText(u"SapiEngine"), QStringLiteral("English-American: Reed (Adult Male)"));
+    QCOMPARE(readInt(u"SapiEngineSpeed"), 4);
+    QCOMPARE(readText(u"Wordmere"), QCoreApplication::applicationDirPath());
+    QCOMPARE(readBool(u"StatusBar"), true);
+    QCOMPARE(readGeometry(u"Width"), 11385.0f);
+    QCOMPARE(readGeometry(u"Height"), 8775.0f);
+    QCOMPARE(readGeometry(u"Top"), -99.0f);
+    QCOMPARE(readGeometry(u"Left"), -99.0f);
+    QCOMPARE(readBool(u"BigMode"), false);
+    QCOMPARE(readInt(u"FontSize"), 1);
+    QCOMPARE(readBool(u"Reverse"), true);
+    QCOMPARE(readInt(u"ZenpoMax"), 50);
+    QCOMPARE(readInt(u"KeyFunc"), 12);
+    QCOMPARE(readInt(u"CheckKodo"), 0);
+    for (int i = 1; i <= 10; ++i)
+        QCOMPARE(get(HistorySection, QStringLiteral("Word%1").arg(i), QStringLiteral("-")), QStringLiteral("-"));
+    QVERIFY(!QFile::exists(temp_->userFile()));
+}
+
+void TestSettingsStore::getReturnsDefaultWithoutWriting()
+{
+    QCOMPARE(get(SettingsSection, u"Nothing", QStringLiteral("x")), QStringLiteral("x"));
+    QVERIFY(!QFile::exists(temp_->userFile()));
+}
+
+void TestSettingsStore::writesAtOnceAndReadsWithoutCache()
+{
+    writeInt(u"ZenpoMax", 70);
+    QFile f(temp_->userFile());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray content = f.readAll();
+    QVERIFY2(content.contains("[Settings]\nZenpoMax=70\n"), content.constData());
+    f.close();
+
+    // Another writer changes the file behind our back: the next read sees it.
+    QTest::qWait(1100); // a later modification time than the first write
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[Settings]\nZenpoMax=30\n");
+    f.close();
+    QCOMPARE(readInt(u"ZenpoMax"), 30);
+}
+
+void TestSettingsStore::booleans_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("value");
+    QTest::newRow("True") << QStringLiteral("True") << true;
+    QTest::newRow("False") << QStringLiteral("False") << false;
+    QTest::newRow("lower case") << QStringLiteral("true") << true;
+    QTest::newRow("zero") << QStringLiteral("0") << false;
+    QTest::newRow("minus one") << QStringLiteral("-1") << true;
+    QTest::newRow("other number") << QStringLiteral("7") << true;
+    QTest::newRow("spaces") << QStringLiteral(" False ") << false;
+}
+
+void TestSettingsStore::booleans()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, value);
+    save(SettingsSection, u"Reverse", stored);
+    QCOMPARE(readBool(u"Reverse"), value);
+    writeBool(u"Reverse", value);
+    QCOMPARE(get(SettingsSection, u"Reverse", QString()), boolText(value));
+}
+
+void TestSettingsStore::badValuesReadAsDefault_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("bool text") << "Reverse" << "yes please" << "True";
+    QTest::newRow("bool empty") << "StatusBar" << "" << "True";
+    QTest::newRow("int text") << "ZenpoMax" << "fifty" << "50";
+    QTest::newRow("int fraction") << "KeyFunc" << "12.5" << "12";
+    QTest::newRow("int overflow") << "FontSize" << "99999999999" << "1";
+    QTest::newRow("geometry text") << "Width" << "wide" << "11385";
+    QTest::newRow("geometry infinite") << "Height" << "inf" << "8775";
+    QTest::newRow("text stays text") << "SapiEngine" << "12" << "12";
+}
+
+void TestSettingsStore::badValuesReadAsDefault()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(QString, expected);
+    save(SettingsSection, key, stored);
+    const Definition &d = definition(key);
+    switch (d.type) {
+    case Type::Boolean: QCOMPARE(boolText(readBool(key)), expected); break;
+    case Type::Integer: QCOMPARE(QString::number(readInt(key)), expected); break;
+    case Type::Geometry: QCOMPARE(settings::geometryText(readGeometry(key)), expected); break;
+    case Type::Text: QCOMPARE(readText(key), expected); break;
+    }
+}
+
+void TestSettingsStore::geometryEncoding_data()
+{
+    QTest::addColumn<float>("twips");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("whole") << 11385.0f << "11385";
+    QTest::newRow("negative") << -99.0f << "-99";
+    QTest::newRow("fraction") << 11385.5f << "11385.5";
+    QTest::newRow("zero") << 0.0f << "0";
+}
+
+void TestSettingsStore::geometryEncoding()
+{
+    QFETCH(float, twips);
+    QFETCH(QString, text);
+    QCOMPARE(settings::geometryText(twips), text);
+    QCOMPARE(parseGeometry(text), twips);
+}
+
+void TestSettingsStore::placement_data()
+{
+    QTest::addColumn<QStringList>("stored"); // key=value pairs
+    QTest::addColumn<QSizeF>("screen");
+    QTest::addColumn<QRectF>("expected");
+    QTest::newRow("first start centres") << QStringList() << QSizeF(19200, 14400)
+                                         << QRectF((19200 - 11385) / 2.0, (14400 - 8775) / 2.0, 11385, 8775);
+    QTest::newRow("stored -99 centres") << QStringList{"Left=-99", "Top=-99"} << QSizeF(19200, 14400)
+                                        << QRectF((19200 - 11385) / 2.0, (14400 - 8775) / 2.0, 11385, 8775);
+    QTest::newRow("stored position") << QStringList{"Left=150", "Top=300", "Width=9000", "Height=6000"}
+                                     << QSizeF(19200, 14400) << QRectF(150, 300, 9000, 6000);
+    QTest::newRow("narrow screen never negative") << QStringList{"Width=30000", "Height=20000"} << QSizeF(19200, 14400)
+                                                  << QRectF(0, 0, 30000, 20000);
+    QTest::newRow("stored negative left is kept") << QStringList{"Left=-300"} << QSizeF(19200, 14400)
+                                                  << QRectF(-300, (14400 - 8775) / 2.0, 11385, 8775);
+}
+
+void TestSettingsStore::placement()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QSizeF, screen);
+    QFETCH(QRectF, expected);
+    for (const QString &kv : stored)
+        save(SettingsSection, kv.section(u'=', 0, 0), kv.section(u'=', 1));
+    QCOMPARE(initialWindowGeometry(screen), expected);
+}
+
+void TestSettingsStore::shutdownWritesInOrder()
+{
+    saveWindowGeometry(QRectF(150, 300, 9000.5, 6000));
+    QFile f(temp_->userFile());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray content = f.readAll();
+    QVERIFY2(content.contains("Height=6000\nLeft=150\nTop=300\nWidth=9000.5\n"), content.constData());
+    QCOMPARE(initialWindowGeometry(QSizeF(1, 1)), QRectF(150, 300, 9000.5, 6000));
+}
+
+void TestSettingsStore::history()
+{
+    save(HistorySection, u"Word1", QStringLiteral("林檎"));
+    QCOMPARE(get(HistorySection, u"Word1", QStringLiteral("-")), QStringLiteral("林檎"));
+    QVERIFY(find(HistorySection, u"Word10"));
+    QVERIFY(!find(HistorySection, u"Word11"));
+    QVERIFY(!find(HistorySection, u"Word01"));
+    QVERIFY(!find(SettingsSection, u"Word1"));
+}
+
+void TestSettingsStore::machineThenUser_data()
+{
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("dialogKeys");
+    QTest::newRow("neither") << QString() << QString() << true;
+    QTest::newRow("machine 2") << QStringLiteral("2") << QString() << false;
+    QTest::newRow("user 2") << QString() << QStringLiteral("2") << false;
+    QTest::newRow("machine wins") << QStringLiteral("1") << QStringLiteral("2") << true;
+    QTest::newRow("trailing NUL dropped") << QStringLiteral("2") + QChar(u'\0') << QString() << false;
+}
+
+void TestSettingsStore::machineThenUser()
+{
+    QFETCH(QString, machine);
+    QFETCH(QString, user);
+    QFETCH(bool, dialogKeys);
+    const QString org = QStringLiteral("QLM"), app = QStringLiteral("System Global");
+    if (!machine.isEmpty())
+        QSettings(QSettings::NativeFormat, QSettings::SystemScope, org, app)
+            .setValue(QStringLiteral("Settings/WindowOperation"), machine);
+    if (!user.isEmpty())
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, org, app)
+            .setValue(QStringLiteral("Settings/WindowOperation"), user);
+    QCOMPARE(ReadWindowOperation(), dialogKeys);
+
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("QLM"), QStringLiteral("Wordlamp"))
+        .setValue(QStringLiteral("Directories/Manual"), QStringLiteral("/manuals"));
+    QCOMPARE(ReadManualFolder(), QStringLiteral("/manuals"));
+}
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "test_settingsstore.moc"
