@@ -18,7 +18,7 @@ bool DialogKeys = true;
 bool RangeSelecting = false;
 float CaretScale = 1.35f;
 
-MainForm::MainForm(QWidget *parent) : QMainWindow(parent)
+MainForm::MainForm(QWidget *parent) : QMainWindow(parent), speech_(std::make_unique<SpeechCommands>())
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("ランプの英和・和英辞典"));
@@ -29,6 +29,11 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent)
 }
 
 MainForm::~MainForm() = default;
+
+void MainForm::setSpeech(std::unique_ptr<SpeechCommands> speech)
+{
+    speech_ = speech ? std::move(speech) : std::make_unique<SpeechCommands>();
+}
 
 QAction *MainForm::action(const QString &name) const
 {

@@ -4,6 +4,7 @@
 // a class of their own that holds a reference to MainForm.
 
 #include "menubar.h"
+#include "speechcommands.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -59,6 +60,10 @@ public:
     void setStatusText(const QString &text);
     QString statusText() const;
 
+    // The speech layer and reading commands (no-ops until installed).
+    SpeechCommands &speech() const { return *speech_; }
+    void setSpeech(std::unique_ptr<SpeechCommands> speech);
+
     // The screen reader's speech and event objects, made at start-up.
     std::unique_ptr<OrrinVoice> Voice1;
     std::unique_ptr<OrrinEvents> OrvBack;
@@ -110,6 +115,7 @@ private:
     void buildToolbar();
     void buildTimers();
 
+    std::unique_ptr<SpeechCommands> speech_;
     MenuBarItems menuItems_;
     QList<QToolButton *> toolButtons_;
     QLabel *statusPanel1_ = nullptr;
