@@ -1,11 +1,19 @@
+#include "lifecycle.h"
 #include "mainform.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Wordlamp"));
+    QApplication::setOrganizationName(QStringLiteral("QLM"));
     MainForm form;
-    form.show();
+    MainWindow window(form);
+    if (!window.lifecycle().Form_Load(QApplication::arguments()))
+        return window.lifecycle().exitCode();
+    if (!form.TrayResident)
+        form.show();
     return app.exec();
 }

@@ -1,0 +1,223 @@
+#include "eventrouter.h"
+
+#include "formkeys.h"
+#include "historypopup.h"
+#include "inputbox.h"
+#include "keycodes.h"
+#include "lifecycle.h"
+#include "mainform.h"
+#include "mainwindow.h"
+#include "resultpane.h"
+#include "richtextbox.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+
+EventRouter::EventRouter(MainForm &form, MainWindow &window) : form_(form), window_(window)
+{
+    for (QObject *o : std::initializer_list<QObject *>{
+             &form_, form_.Text1, form_.Text2, form_.List1, form_.Text1->viewport(), form_.Text2->viewport(),
+             form_.Label1, form_.Label2, form_.Label3, form_.centralWidget()})
+        o->installEventFilter(this);
+    form_.Text1->viewport()->setAcceptDrops(true);
+    connect(form_.List1, &QListWidget::itemDoubleClicked, &window_.historyPopup(), &HistoryPopup::List1_DblClick);
+}
+
+EventRouter::Pane EventRouter::paneOf(QObject *watched) const
+{
+    if (watched == form_.Text1 || watched == form_.Text1->viewport())
+        return Pane::Text1;
+    if (watched == form_.Text2 || watched == form_.Text2->viewport())
+        return Pane::Text2;
+    if (watched == form_.List1)
+        return Pane::List1;
+    return Pane::None;
+}
+
+bool EventRouter::eventFilter(QObject *watched, QEvent *event)
+{
+    const Pane pane = paneOf(watched);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        if (pane == Pane::None) {
+            // A key the focused control let through reaches the window too;
+            // the window has seen the keys of the panes already.
+            if (watched != &form_ || paneOf(QApplication::focusWidget()) != Pane::None)
+                return false;
+        } else if (watched != form_.Text1 && watched != form_.Text2 && watched != form_.List1) {
+            return false;
+        }
+        auto *key = static_cast<QKeyEvent *>(event);
+        return event->type() == QEvent::KeyPress ? keyPress(pane, key) : keyRelease(pane, key);
+    }
+    case QEvent::FocusIn:
+        if (watched == form_.Text1)
+            window_.inputBox().Text1_GotFocus();
+        else if (watched == form_.Text2)
+            window_.resultPane().Text2_GotFocus();
+        else if (watched == form_.List1)
+            window_.historyPopup().List1_GotFocus();
+        return false;
+    case QEvent::FocusOut:
+        if (watched == form_.Text1)
+            window_.inputBox().Text1_LostFocus();
+        else if (watched == form_.Text2)
+            window_.resultPane().Text2_LostFocus();
+        else if (watched == form_.List1)
+            window_.historyPopup().List1_LostFocus();
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: return mouse(watched, event);
+    case QEvent::ContextMenu:
+        // The panes' menu is the Edit menu, opened on the button press.
+        return pane == Pane::Text1 || pane == Pane::Text2;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        if (pane == Pane::Text1 || pane == Pane::Text2) {
+            auto *drag = static_cast<QDropEvent *>(event);
+            if (drag->mimeData()->hasText() && !(pane == Pane::Text2 && form_.QevSelMode)) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        }
+        return false;
+    case QEvent::Drop: return drop(pane, event);
+    case QEvent::WindowActivate:
+        if (watched == &form_)
+            window_.lifecycle().Form_Activate();
+        return false;
+    case QEvent::WindowDeactivate:
+        if (watched == &form_)
+            window_.lifecycle().Form_Deactivate();
+        return false;
+    case QEvent::Close:
+        if (watched == &form_ && window_.lifecycle().isLoaded()) {
+            window_.lifecycle().endProgram();
+            return false;
+        }
+        return false;
+    default: return false;
+    }
+}
+
+bool EventRouter::keyPress(Pane pane, QKeyEvent *event)
+{
+    int keyCode = keys::virtualKey(event->key());
+    const int shift = keys::shiftState(event->modifiers());
+    bool cancelled = false;
+    if (keyCode != 0) {
+        window_.formKeys().Form_KeyDown(keyCode, shift);
+        if (keyCode != 0) {
+            switch (pane) {
+            case Pane::Text1: window_.inputBox().Text1_KeyDown(keyCode, shift); break;
+            case Pane::Text2: window_.resultPane().Text2_KeyDown(keyCode, shift); break;
+            case Pane::List1: window_.historyPopup().List1_KeyDown(keyCode, shift); break;
+            case Pane::None: break;
+            }
+        }
+        cancelled = keyCode == 0;
+    }
+    int ascii = keys::characterCode(*event);
+    if (ascii != 0) {
+        window_.formKeys().Form_KeyPress(ascii);
+        if (ascii != 0) {
+            switch (pane) {
+            case Pane::Text1: window_.inputBox().Text1_KeyPress(ascii); break;
+            case Pane::Text2: window_.resultPane().Text2_KeyPress(ascii); break;
+            case Pane::List1:
+            case Pane::None: break;
+            }
+        }
+        cancelled = cancelled || ascii == 0;
+    }
+    return cancelled;
+}
+
+bool EventRouter::keyRelease(Pane pane, QKeyEvent *event)
+{
+    if (event->isAutoRepeat())
+        return false; // a held key is released once
+    int keyCode = keys::virtualKey(event->key());
+    if (keyCode == 0)
+        return false;
+    const int shift = keys::shiftState(event->modifiers());
+    window_.formKeys().Form_KeyUp(keyCode, shift);
+    if (keyCode != 0) {
+        switch (pane) {
+        case Pane::Text1: window_.inputBox().Text1_KeyUp(keyCode, shift); break;
+        case Pane::Text2: window_.resultPane().Text2_KeyUp(keyCode, shift); break;
+        case Pane::List1: window_.historyPopup().List1_KeyUp(keyCode, shift); break;
+        case Pane::None: break;
+        }
+    }
+    return keyCode == 0;
+}
+
+bool EventRouter::mouse(QObject *watched, QEvent *event)
+{
+    auto *m = static_cast<QMouseEvent *>(event);
+    const bool left = m->button() == Qt::LeftButton;
+    const bool right = m->button() == Qt::RightButton;
+    if (watched == form_.Text1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress && right) {
+            window_.inputBox().Text1_RightButtonDown();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease && left)
+            window_.inputBox().Text1_Click();
+        return false;
+    }
+    if (watched == form_.Text2->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: return window_.resultPane().Text2_MouseDown(right);
+        case QEvent::MouseButtonRelease:
+            if (left)
+                window_.resultPane().Text2_Click();
+            window_.resultPane().Text2_MouseUp();
+            return false;
+        case QEvent::MouseMove: window_.resultPane().Text2_MouseMove(); return false;
+        default: return false;
+        }
+    }
+    if (!left)
+        return false;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == form_.Label1)
+            window_.resultPane().Label1_Click();
+        else if (watched == form_.Label2)
+            window_.resultPane().Label2_Click();
+        else if (watched == form_.Label3)
+            window_.resultPane().Label3_Click();
+        else if (watched == form_.centralWidget())
+            window_.resultPane().Form_Click();
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == form_.Label3) {
+        window_.resultPane().Label3_DblClick();
+        return true;
+    }
+    return false;
+}
+
+bool EventRouter::drop(Pane pane, QEvent *event)
+{
+    if (pane != Pane::Text1 && pane != Pane::Text2)
+        return false;
+    auto *d = static_cast<QDropEvent *>(event);
+    if (!d->mimeData()->hasText())
+        return false;
+    const QString text = d->mimeData()->text();
+    d->acceptProposedAction();
+    if (pane == Pane::Text1)
+        window_.inputBox().Text1_OLEDragDrop(text);
+    else
+        window_.resultPane().Text2_OLEDragDrop(text);
+    return true;
+}

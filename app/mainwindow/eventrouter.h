@@ -1,0 +1,35 @@
+#pragma once
+// Delivers the events of the main window's controls to their handlers, in
+// the order the handlers expect: for one keystroke the window's key-down,
+// the pane's key-down, the window's key-press, the pane's key-press, then on
+// release the window's key-up and the pane's key-up. A handler that sets the
+// key code (or character) to 0 hides the key from the handlers after it and
+// from the control. Also focus changes, clicks, dropped text, activation and
+// closing of the window.
+
+#include <QObject>
+
+class MainForm;
+class MainWindow;
+class QKeyEvent;
+class QWidget;
+
+class EventRouter : public QObject {
+    Q_OBJECT
+public:
+    EventRouter(MainForm &form, MainWindow &window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class Pane { None, Text1, Text2, List1 };
+    Pane paneOf(QObject *watched) const;
+    bool keyPress(Pane pane, QKeyEvent *event);
+    bool keyRelease(Pane pane, QKeyEvent *event);
+    bool mouse(QObject *watched, QEvent *event);
+    bool drop(Pane pane, QEvent *event);
+
+    MainForm &form_;
+    MainWindow &window_;
+};

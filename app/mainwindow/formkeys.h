@@ -1,0 +1,30 @@
+#pragma once
+// The keys the window sees before the focused pane (key preview): speech
+// stops at every key, and the window-level commands run on key release:
+// screen-reader commands, magnification, read-all, history and paging steps,
+// copy-all. A handler cancels a key by setting its code to 0.
+
+#include <QObject>
+
+class MainForm;
+class MainWindow;
+
+class FormKeys : public QObject {
+    Q_OBJECT
+public:
+    FormKeys(MainForm &form, MainWindow &window);
+
+    void Form_KeyDown(int &KeyCode, int Shift);
+    void Form_KeyPress(int &KeyAscii);
+    void Form_KeyUp(int &KeyCode, int Shift);
+
+    // Magnification up (F6, Alt+PageDown) and down (Alt+PageUp), and the
+    // normal/magnified switch (Ctrl+G); a press while one runs is ignored.
+    void magnifyUpKey();
+    void magnifyDownKey();
+    void switchKey();
+
+private:
+    MainForm &form_;
+    MainWindow &window_;
+};

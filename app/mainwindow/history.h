@@ -1,0 +1,45 @@
+#pragma once
+// The search history on the window: recording looked-up words, stepping
+// back and forward (menu items, Alt+Left/Right, the toolbar buttons and
+// their drop-down lists of words), loading at start-up and saving at
+// shutdown; and the enabled state of the word-paging commands.
+
+#include "historymodel.h"
+
+#include <QObject>
+
+class MainForm;
+class MainWindow;
+
+class History : public QObject {
+    Q_OBJECT
+public:
+    History(MainForm &form, MainWindow &window);
+
+    HistoryModel &model() { return model_; }
+
+    void RirekiKosin(const QString &word);
+    void RirekiBack();
+    void RirekiNext();
+    void RirekiLoad();
+    void RirekiSave();
+    // Enables the history commands and fills the drop-down lists of the
+    // toolbar buttons "戻る" (keys "@b1" ...) and "進む" ("@n1" ...).
+    void RirekiSetting();
+    // A drop-down item chosen, by its key.
+    void chooseItem(const QString &key);
+    // A word chosen from the pop-up list of earlier words (0 = the newest).
+    void choosePopupWord(int selectedIndex);
+    // The word-paging commands: enabled after a successful exact lookup.
+    void RollSetting(bool ExecRoll);
+
+    void mnu_file_oldback_Click();
+    void mnu_file_oldnext_Click();
+
+private:
+    void lookUp(const QString &word);
+
+    MainForm &form_;
+    MainWindow &window_;
+    HistoryModel model_;
+};

@@ -1,0 +1,215 @@
+#include "inputbox.h"
+
+#include "codepage/codepage.h"
+#include "historypopup.h"
+#include "imecolours.h"
+#include "keycodes.h"
+#include "lifecycle.h"
+#include "mainform.h"
+#include "mainwindow.h"
+#include "pendingcommands.h"
+#include "quickguide.h"
+#include "richtextbox.h"
+#include "searchwindow.h"
+#include "spoken.h"
+#include "syscolors.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QToolButton>
+
+using namespace keys;
+
+namespace panes {
+
+void setLabelColours(QWidget *label, int backgroundIndex, int textIndex)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, syscolors::systemColour(backgroundIndex));
+    p.setColor(QPalette::WindowText, syscolors::systemColour(textIndex));
+    label->setPalette(p);
+    label->setAutoFillBackground(true);
+}
+
+bool clipboardHasText()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText() && !data->text().isEmpty();
+}
+
+void showEditMenu(MainForm &form, QWidget *pane)
+{
+    pane->setFocus();
+    QCoreApplication::processEvents();
+    // Opening the menu refreshes its items as when it opens from the bar.
+    form.menu(QStringLiteral("mnu_edit"))->exec(QCursor::pos());
+}
+
+} // namespace panes
+
+InputBox::InputBox(MainForm &form, MainWindow &window) : form_(form), window_(window)
+{
+    connect(form_.Text1, &QTextEdit::textChanged, this, &InputBox::Text1_Change);
+    connect(form_.Text1, &QTextEdit::cursorPositionChanged, this, &InputBox::Text1_SelChange);
+    connect(form_.Text1, &QTextEdit::selectionChanged, this, &InputBox::Text1_SelChange);
+    form_.Label1->setFrameShape(QFrame::NoFrame);
+}
+
+void InputBox::Text1_KeyDown(int &KeyCode, int Shift)
+{
+    switch (KeyCode) {
+    case Up:
+    case Insert: KeyCode = 0; break;
+    case Left:
+        if (form_.Text1->textCursor().position() == 0)
+            KeyCode = 0;
+        break;
+    case Down:
+        if (Shift == 0 && !window_.ime().IMMuse()) {
+            openHistoryList();
+            KeyCode = 0;
+        }
+        break;
+    default: break;
+    }
+}
+
+void InputBox::Text1_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii == Return) {
+        KeyAscii = 0;
+        QString word = form_.Text1->toPlainText();
+        window_.search().Kensaku(word, true);
+    } else if (KeyAscii == Escape) {
+        form_.Text1->clear();
+        spoken::Speak(form_, QStringLiteral("クリア"));
+        KeyAscii = 0;
+    } else if (KeyAscii > 0x7F && codepage::cp932Code(char32_t(KeyAscii)) > 0xFF) {
+        form_.WideTyped = true;
+    }
+}
+
+void InputBox::Text1_KeyUp(int &KeyCode, int Shift)
+{
+    if (KeyCode == Up && (Shift & ShiftBit) == 0) {
+        KeyCode = 0;
+    } else if (KeyCode == F1) {
+        form_.speech().AllCancel();
+        window_.quickGuide().show(helptext::inputBox(),
+                                  window_.quickGuide().position(form_.Text1, QuickGuide::Place::Below));
+        KeyCode = 0;
+    }
+}
+
+void InputBox::openHistoryList()
+{
+    window_.historyPopup().open();
+}
+
+void InputBox::Text1_Change()
+{
+    if (inChange_)
+        return;
+    inChange_ = true;
+    RichTextBox *box = form_.Text1;
+    box->setTextColor(form_.TextColor);
+    box->setFontPointSize(box->font().pointSizeF());
+    if (!window_.ime().IMMuse() && form_.Text1Enable) {
+        form_.speech().setCursol(box);
+        pending::setEnabled(form_.toolButton(QStringLiteral("検索")), !box->toPlainText().isEmpty());
+    }
+    if (form_.WideTyped) {
+        // The character just typed takes the box's formatting.
+        QTextCursor c = box->textCursor();
+        if (c.position() > 0 && !c.hasSelection()) {
+            QTextCursor typed = c;
+            typed.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor);
+            QTextCharFormat f;
+            f.setForeground(form_.TextColor);
+            f.setFontPointSize(box->font().pointSizeF());
+            typed.mergeCharFormat(f);
+        }
+        form_.WideTyped = false;
+    }
+    inChange_ = false;
+}
+
+void InputBox::Text1_SelChange()
+{
+    if (inChange_)
+        return;
+    QCoreApplication::processEvents();
+    form_.Text1->setTextColor(form_.TextColor);
+    form_.editCopy = form_.editCut = form_.Text1->textCursor().hasSelection();
+    window_.lifecycle().EditSetting();
+    if (!window_.ime().IMMuse())
+        form_.speech().setCursol(form_.Text1);
+}
+
+void InputBox::Text1_GotFocus()
+{
+    RichTextBox *box = form_.Text1;
+    pending::setEnabled(form_.toolButton(QStringLiteral("検索")), !box->toPlainText().isEmpty());
+    form_.setStatusText(QStringLiteral("検索語を入力してください　(*:前方一致検索)"));
+    form_.Text1Enable = true;
+    panes::setLabelColours(form_.Label1, syscolors::ActiveCaption, syscolors::CaptionText);
+    QTextCursor c = box->textCursor();
+    c.clearSelection();
+    box->setTextCursor(c);
+    box->setTextColor(form_.TextColor);
+    form_.Text2->setTextColor(form_.TextColor);
+    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_clear")), true);
+    form_.editCopy = form_.editCut = box->textCursor().hasSelection();
+    form_.editPaste = panes::clipboardHasText();
+    window_.lifecycle().EditSetting();
+    form_.speech().setCursol(box);
+    spoken::StopSpeech(form_);
+    if (form_.QuietFocus) {
+        form_.QuietFocus = false;
+    } else {
+        spoken::StopSpeech(form_);
+        spoken::SpeakMarked(form_, QStringLiteral("読みかたの入力"));
+        const QString text = box->toPlainText();
+        if (!text.isEmpty()) {
+            const int at = box->textCursor().position();
+            spoken::Speak(form_, at < text.size() ? QString(text.at(at)) : QStringLiteral(" "), 1);
+            spoken::Settle(form_);
+        }
+    }
+    QCoreApplication::processEvents();
+    form_.speech().setCursol(box);
+}
+
+void InputBox::Text1_LostFocus()
+{
+    const bool xpScheme = syscolors::CheckDefColor() && Lifecycle::OsLevel() == 5;
+    panes::setLabelColours(form_.Label1, xpScheme ? syscolors::InactiveCaptionText : syscolors::ButtonFace,
+                           syscolors::ButtonText);
+}
+
+void InputBox::Text1_Click()
+{
+    form_.speech().setCursol(form_.Text1Enable ? form_.Text1 : form_.Text2);
+}
+
+void InputBox::Text1_RightButtonDown()
+{
+    panes::showEditMenu(form_, form_.Text1);
+}
+
+void InputBox::Text1_OLEDragDrop(const QString &text)
+{
+    form_.AllReadFlag = false;
+    QCoreApplication::processEvents();
+    form_.Text1->setPlainText(text);
+    QString word = text;
+    window_.search().Kensaku(word, true);
+}

@@ -1,0 +1,260 @@
+#include "lifecycle.h"
+
+#include "displaymodes.h"
+#include "history.h"
+#include "hookbinding.h"
+#include "imecolours.h"
+#include "mainform.h"
+#include "mainwindow.h"
+#include "pendingcommands.h"
+#include "messagebox.h"
+#include "richtextbox.h"
+#include "session/session.h"
+#include "settings/settingsstore.h"
+#include "singleinstance.h"
+#include "spoken.h"
+#include "syscolors.h"
+#include "trayresidence.h"
+#include "twips.h"
+#include "windowmessages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+const QString StartupErrorTitle = QStringLiteral("起動エラー");
+} // namespace
+
+Lifecycle::Lifecycle(MainForm &form, MainWindow &window) : form_(form), window_(window)
+{
+    connect(form_.action(QStringLiteral("mnu_file_exit")), &QAction::triggered, &form_, &QWidget::close);
+}
+
+Lifecycle::~Lifecycle() = default;
+
+bool Lifecycle::failStartup(int code)
+{
+    // Give back what the steps so far acquired; the window never shows.
+    form_.speech().stopForShutdown();
+    window_.tray().removeIcon();
+    window_.singleInstance().close();
+    form_.TrayResident = false;
+    exitCode_ = code;
+    return false;
+}
+
+bool Lifecycle::Form_Load(const QStringList &arguments)
+{
+    // 1. Hand over to a running copy.
+    if (window_.singleInstance().DuplicateLoad()) {
+        exitCode_ = 0;
+        return false;
+    }
+    connect(&window_.singleInstance(), &SingleInstance::messageReceived, &window_.messages(),
+            &WindowMessages::receive, Qt::UniqueConnection);
+
+    // 2. Notification-area mode on request.
+    form_.TrayResident = false;
+    const QString commandLine = arguments.mid(1).join(u' ');
+    if (commandLine.contains(u"/tsr") || commandLine.contains(u"/TSR"))
+        window_.tray().SetResident(true);
+
+    // 4.-7.
+    form_.EngUse = settings::readBool(u"EngUse");
+    form_.Text2Change = false;
+    form_.Text1->setPlainText(QStringLiteral(" "));
+    form_.Text2->setPlainText(QStringLiteral(" "));
+    form_.KensakuEnable = false;
+    settings::writeText(u"Version", Version);
+    form_.RirekiIndex = form_.RirekiMax = 0;
+    form_.RirekiList.clear();
+    form_.QevSelMode = false;
+
+    // 8. The screen reader (its message is shown by the step itself).
+    if (!form_.speech().createScreenReader())
+        return failStartup(1);
+    // 9. The braille table.
+    form_.speech().loadBrailleTable();
+
+    // 10.-14. Settings and window placement.
+    form_.DicKana = settings::readBool(u"DicKana");
+    form_.SapiEngineName = settings::readText(u"SapiEngine");
+    form_.SapiEngineSpeed = settings::readInt(u"SapiEngineSpeed");
+    form_.FilePath = settings::readText(u"Wordmere");
+    const bool statusBar = settings::readBool(u"StatusBar");
+    form_.StatusBar1->setVisible(statusBar);
+    form_.action(QStringLiteral("mnu_view_status"))->setChecked(statusBar);
+    const QScreen *screen = form_.screen() ? form_.screen() : QGuiApplication::primaryScreen();
+    const QSizeF screenTwips(twips::fromPixels(screen->availableGeometry().width(), &form_),
+                             twips::fromPixels(screen->availableGeometry().height(), &form_));
+    const QRectF placement = settings::initialWindowGeometry(screenTwips);
+    form_.resize(twips::toPixels(placement.width(), &form_), twips::toPixels(placement.height(), &form_));
+    form_.move(screen->availableGeometry().topLeft()
+               + QPoint(twips::toPixels(placement.left(), &form_), twips::toPixels(placement.top(), &form_)));
+    form_.modeBigFont = settings::readBool(u"BigMode");
+    form_.modeFontSize = settings::readInt(u"FontSize");
+    form_.modeReverse = settings::readBool(u"Reverse");
+    form_.ZenpoMax = settings::readInt(u"ZenpoMax");
+    form_.KeyFunc = settings::readInt(u"KeyFunc");
+    form_.QuietFocus = false;
+    form_.CoarseSteps = 200;
+    form_.FineSteps = 50;
+    form_.ResizeBusy = false;
+    form_.editPaste = form_.editCopy = form_.editCut = false;
+
+    // 15. Display mode, history, paging commands.
+    pending::disableAll(form_);
+    EditSetting();
+    window_.display().FontSetting();
+    window_.history().RirekiLoad();
+    window_.history().RirekiSetting();
+    window_.history().RollSetting(false);
+    form_.AllReadIdle = true;
+
+    // 16. IME colours and the caret's height factor.
+    window_.ime().SetImmColoer();
+    CaretScale = OsLevel() > 4 ? 1.75f : 1.35f;
+
+    // 18.-19. The window's messages are watched from its creation on; the
+    // capture hook needs the library, without which the program cannot run.
+    if (!window_.hook().bind()) {
+        showMessage(nullptr, QMessageBox::Warning, StartupErrorTitle,
+                    QStringLiteral("Wlhookが読み込めません\n%1").arg(window_.hook().errorString()));
+        return failStartup(1);
+    }
+    window_.hook().HookKeyHandler(uintptr_t(form_.winId()), form_.KeyFunc);
+    CaptureActive = false;
+
+    // 20. The English voice (its message is shown by the step itself), the
+    // screen reader's presence indicator.
+    if (!form_.speech().checkEnglishVoice()) {
+        window_.hook().UnHookKeyHandler();
+        return failStartup(1);
+    }
+    QCoreApplication::processEvents();
+    form_.Text2Change = true;
+    form_.Image2->show();
+    form_.speech().VIconSet();
+    form_.chkOrrin.start();
+    if (OsLevel() == 5 && syscolors::CheckDefColor()) {
+        const QColor background = syscolors::systemColour(syscolors::InactiveCaptionText);
+        for (QWidget *w : {static_cast<QWidget *>(&form_), static_cast<QWidget *>(form_.Toolbar1), form_.Pic1,
+                           static_cast<QWidget *>(form_.StatusBar1)}) {
+            QPalette p = w->palette();
+            p.setColor(QPalette::Window, background);
+            w->setPalette(p);
+            w->setAutoFillBackground(true);
+        }
+        QPalette menuPalette = form_.menuBar()->palette();
+        menuPalette.setColor(QPalette::Window, syscolors::systemColour(syscolors::Menu));
+        form_.menuBar()->setPalette(menuPalette);
+    }
+
+    watchSessionEnd();
+    loaded_ = true;
+    return true;
+}
+
+void Lifecycle::watchSessionEnd()
+{
+    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (!app)
+        return;
+    // Hidden in the notification area the window is the last one even
+    // when none shows: the program ends only through shutdown.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    terminationWatcher_ = std::make_unique<session::TerminationWatcher>();
+    connect(terminationWatcher_.get(), &session::TerminationWatcher::terminationRequested, this,
+            &Lifecycle::endProgram);
+    connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) { Form_Unload(); });
+    connect(app, &QCoreApplication::aboutToQuit, this, &Lifecycle::Form_Unload);
+}
+
+void Lifecycle::endProgram()
+{
+    Form_Unload();
+    QCoreApplication::exit(0);
+}
+
+void Lifecycle::Form_Activate()
+{
+    if (!loaded_ || unloaded_)
+        return;
+    if (!form_.isActiveWindow() && !form_.TrayResident) {
+        form_.raise();
+        form_.activateWindow();
+    }
+    form_.Text1->setTextColor(form_.TextColor);
+    form_.Text2->setTextColor(form_.TextColor);
+    form_.speech().setCursol(form_.Text1Enable ? form_.Text1 : form_.Text2);
+    QCoreApplication::processEvents();
+    for (RichTextBox *box : {form_.Text1, form_.Text2})
+        if (box->toPlainText() == u" ")
+            box->clear();
+}
+
+void Lifecycle::Form_Deactivate()
+{
+    if (CaptureActive)
+        CaptureActive = false;
+}
+
+void Lifecycle::Form_Unload()
+{
+    if (!loaded_ || unloaded_)
+        return;
+    unloaded_ = true;
+    // 1.-2. Reading and speech stop; the braille table and the screen
+    // reader's events are released.
+    form_.speech().stopForShutdown();
+    QCoreApplication::processEvents();
+    // 3. Geometry, only from the normal state.
+    if (!(form_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QRect g(form_.pos(), form_.size());
+        const QRect screen = (form_.screen() ? form_.screen() : QGuiApplication::primaryScreen())->availableGeometry();
+        settings::saveWindowGeometry(QRectF(twips::fromPixels(g.left() - screen.left(), &form_),
+                                            twips::fromPixels(g.top() - screen.top(), &form_),
+                                            twips::fromPixels(g.width(), &form_),
+                                            twips::fromPixels(g.height(), &form_)));
+    }
+    // 4.-5. The capture hook.
+    window_.hook().UnHookKeyHandler();
+    // 6. The history.
+    window_.history().RirekiSave();
+    window_.tray().removeIcon();
+    window_.singleInstance().close();
+    form_.chkOrrin.stop();
+    // 8. The farewell.
+    form_.speech().sayFarewell();
+}
+
+void Lifecycle::ShowMe()
+{
+    if (form_.isMinimized()) {
+        form_.showNormal();
+        QCoreApplication::processEvents();
+    }
+    form_.show();
+    form_.raise();
+    form_.activateWindow();
+    QCoreApplication::processEvents();
+}
+
+void Lifecycle::EditSetting()
+{
+    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_cut")), form_.editCut);
+    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_paste")), form_.editPaste);
+    pending::setEnabled(form_.toolButton(QStringLiteral("貼り付け")), form_.editPaste);
+    pending::setEnabled(form_.toolButton(QStringLiteral("切り取り")), form_.editCut);
+    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_copy")), form_.editCopy);
+    pending::setEnabled(form_.toolButton(QStringLiteral("コピー")), form_.editCopy);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The main window's life: start-up in its twenty steps, activation and
+// deactivation, and shutdown in its fixed order. A request to end the
+// program from outside the window (a termination signal, the desktop
+// session closing) runs the same shutdown, so the history is never lost.
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class MainForm;
+class MainWindow;
+class QSessionManager;
+namespace session {
+class TerminationWatcher;
+}
+
+class Lifecycle : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString Version = QStringLiteral("1.100");
+
+    Lifecycle(MainForm &form, MainWindow &window);
+    ~Lifecycle() override;
+
+    // Start-up. False when the program must end now (another copy runs, or
+    // a failure has been shown); exitCode() then says how.
+    bool Form_Load(const QStringList &arguments);
+    int exitCode() const { return exitCode_; }
+    bool isLoaded() const { return loaded_; }
+
+    void Form_Activate();
+    void Form_Deactivate();
+    // Shutdown; runs once, whatever asks for it.
+    void Form_Unload();
+    bool isUnloaded() const { return unloaded_; }
+    // Shutdown followed by the end of the event loop.
+    void endProgram();
+
+    // Brings the main window to the front.
+    void ShowMe();
+    // The enabled state of the cut, paste and copy commands from editCut,
+    // editPaste and editCopy.
+    void EditSetting();
+    // 3, 4 or 5 by the system's generation; the desktops this program runs
+    // on are all of the newest kind.
+    static int OsLevel() { return 5; }
+
+private:
+    bool failStartup(int code);
+    void watchSessionEnd();
+
+    MainForm &form_;
+    MainWindow &window_;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    int exitCode_ = 0;
+    std::unique_ptr<session::TerminationWatcher> terminationWatcher_;
+};

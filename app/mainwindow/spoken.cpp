@@ -1,0 +1,50 @@
+#include "spoken.h"
+
+#include "codepage/codepage.h"
+#include "mainform.h"
+#include "orrin/orrinvoice.h"
+
+namespace spoken {
+
+void Speak(MainForm &form, const QString &text, int mode)
+{
+    if (form.Voice1)
+        form.Voice1->Speak(text, mode);
+}
+
+void SpeakMarked(MainForm &form, const QString &text)
+{
+    Speak(form, text + QChar(codepage::SpeechEndMarker));
+}
+
+void StopSpeech(MainForm &form)
+{
+    if (form.Voice1)
+        form.Voice1->StopSpeech();
+}
+
+void Settle(MainForm &form)
+{
+    if (form.Voice1)
+        form.Voice1->Settle();
+}
+
+void Signal(MainForm &form, int value, int code, int flag)
+{
+    if (form.Voice1)
+        form.Voice1->Signal(value, code, flag);
+}
+
+void LockSpeech(MainForm &form)
+{
+    if (form.Voice1)
+        form.Voice1->LockSpeech();
+}
+
+void UnlockSpeech(MainForm &form)
+{
+    if (form.Voice1)
+        form.Voice1->UnlockSpeech();
+}
+
+} // namespace spoken

@@ -1,0 +1,179 @@
+#include "windowharness.h"
+
+#include "hookbinding.h"
+#include "lifecycle.h"
+#include "mainform.h"
+#include "mainwindow.h"
+#include "orrin/transcript.h"
+#include "richtextbox.h"
+#include "settings/settingsstore.h"
+#include "testspeech.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+QStringList &recordedHookCalls()
+{
+    static QStringList calls;
+    return calls;
+}
+
+HookBinding::Api fakeHookApi()
+{
+    HookBinding::Api api;
+    api.HookKeyHandler = [](uintptr_t window, uint32_t message, int32_t hotKey) -> int32_t {
+        recordedHookCalls() << QStringLiteral("HookKeyHandler %1 %2 %3").arg(window != 0).arg(message).arg(hotKey);
+        return 1;
+    };
+    api.UnHookKeyHandler = []() -> int32_t {
+        recordedHookCalls() << QStringLiteral("UnHookKeyHandler");
+        return 1;
+    };
+    api.GetString = [](char *buffer, int32_t length) -> int32_t {
+        if (length > 0)
+            buffer[0] = '\0';
+        return 0;
+    };
+    api.GetStrLength = []() -> int32_t { return 0; };
+    api.GetScreenCaret = [](int32_t *xy) { xy[0] = xy[1] = 0; };
+    return api;
+}
+
+QString transcriptFile()
+{
+    // WORDLAMP_SPEECH = "transcript:PATH@N"
+    QString value = qEnvironmentVariable("WORDLAMP_SPEECH");
+    if (!value.startsWith(u"transcript:"))
+        return {};
+    value = value.mid(11);
+    const qsizetype at = value.lastIndexOf(u'@');
+    return at >= 0 ? value.left(at) : value;
+}
+} // namespace
+
+WindowHarness::WindowHarness() : WindowHarness(Options{}) {}
+
+WindowHarness::WindowHarness(const Options &options) : temp_(std::make_unique<testsupport::TempSettings>())
+{
+    recordedHookCalls().clear();
+    setMessageHandler([this](const MessageRecord &m) {
+        messages.append(m);
+        return QMessageBox::Ok;
+    });
+    if (!options.dictionaryFolder.isEmpty())
+        settings::writeText(u"Wordmere", options.dictionaryFolder);
+    for (const QString &s : options.settings)
+        settings::save(settings::SettingsSection, s.section(u'=', 0, 0), s.section(u'=', 1));
+    for (const QString &s : options.history)
+        settings::save(settings::HistorySection, s.section(u'=', 0, 0), s.section(u'=', 1));
+
+    form_ = std::make_unique<MainForm>();
+    window_ = std::make_unique<MainWindow>(*form_);
+    if (options.installSpeech)
+        form_->setSpeech(std::make_unique<TestSpeech>(*form_));
+    if (options.fakeHook)
+        window_->hook().setApi(fakeHookApi());
+    else if (!options.hookFolder.isEmpty())
+        window_->hook().setFolder(options.hookFolder);
+    transcriptPath_ = transcriptFile();
+    markTranscript();
+}
+
+WindowHarness::~WindowHarness()
+{
+    unload();
+    window_.reset();
+    form_.reset();
+    setMessageHandler({});
+}
+
+bool WindowHarness::load(const QStringList &arguments)
+{
+    if (!window_->lifecycle().Form_Load(QStringList{QStringLiteral("Wordlamp")} + arguments))
+        return false;
+    if (!form_->TrayResident) {
+        form_->show();
+        if (!QTest::qWaitForWindowExposed(form_.get()))
+            return false;
+        form_->activateWindow();
+        if (!QTest::qWaitForWindowActive(form_.get()))
+            return false;
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void WindowHarness::unload()
+{
+    if (window_ && window_->lifecycle().isLoaded())
+        window_->lifecycle().Form_Unload();
+}
+
+QStringList WindowHarness::transcript() const
+{
+    QFile f(transcriptPath_);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    f.seek(transcriptMark_);
+    QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QStringList WindowHarness::spoken() const
+{
+    QStringList texts;
+    for (const QString &line : transcript())
+        if (line.startsWith(u"Speak\t"))
+            texts << Transcript::unescape(line.section(u'\t', 1, 1));
+    return texts;
+}
+
+void WindowHarness::markTranscript()
+{
+    transcriptMark_ = QFileInfo(transcriptPath_).size();
+}
+
+bool WindowHarness::waitSpoken(const QString &text, int timeoutMs) const
+{
+    return QTest::qWaitFor([&] { return spoken().contains(text); }, timeoutMs);
+}
+
+QString WindowHarness::setting(const QString &section, const QString &key) const
+{
+    return settings::get(section, key, QString());
+}
+
+QWidget *WindowHarness::focused() const
+{
+    return QApplication::focusWidget();
+}
+
+void WindowHarness::key(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *target = focused() ? focused() : form_.get();
+    QTest::keyClick(target, key, modifiers);
+}
+
+void WindowHarness::type(const QString &text)
+{
+    QWidget *target = focused() ? focused() : form_.get();
+    QTest::keyClicks(target, text);
+}
+
+void WindowHarness::lookUp(const QString &word)
+{
+    form_->Text1->setFocus();
+    form_->Text1->clear();
+    QTest::keyClicks(form_->Text1, word);
+    QTest::keyClick(form_->Text1, Qt::Key_Return);
+}
+
+QStringList WindowHarness::hookCalls()
+{
+    return recordedHookCalls();
+}

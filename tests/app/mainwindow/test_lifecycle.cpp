@@ -1,0 +1,359 @@
+// The main window's life: the start-up steps and their failures, the
+// notification area, activation, shutdown and its order, the session ending,
+// and the hand-over to a running copy.
+
+#include "hookbinding.h"
+#include "lifecycle.h"
+#include "mainform.h"
+#include "mainwindow.h"
+#include "orrin/orrinevents.h"
+#include "orrin/orrinsupport.h"
+#include "richtextbox.h"
+#include "singleinstance.h"
+#include "testspeech.h"
+#include "trayresidence.h"
+#include "windowharness.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <csignal>
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+namespace {
+const QString farewell = QStringLiteral("ランプの英和 和英辞典 おわり");
+
+// Speech whose English-voice check fails, as on a system without the voice.
+class NoEnglishVoice : public TestSpeech {
+public:
+    using TestSpeech::TestSpeech;
+    bool checkEnglishVoice() override { return false; }
+};
+} // namespace
+
+class TestLifecycle : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStart();
+    void residentStart_data();
+    void residentStart();
+    void setResidentTwiceAddsOneIcon();
+    void missingScreenReader();
+    void missingHookLibrary();
+    void englishVoiceCheckFails();
+    void shutdownOrder();
+    void closingMaximisedSavesNoGeometry();
+    void geometryComesBack();
+    void activationEmptiesALoneSpace();
+    void deactivationEndsACapture();
+    void terminationSignalRunsShutdown();
+    void laterCommandsAreDisabled();
+    void secondStartHandsOver();
+    void staleSocketIsReplaced();
+};
+
+void TestLifecycle::firstStart()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    QVERIFY(f.isVisible());
+    QCOMPARE(h.setting("Settings", "Version"), QStringLiteral("1.100"));
+    QVERIFY(h.transcript().contains(QStringLiteral("Setup\t97")));
+    QCOMPARE(WindowHarness::hookCalls(), QStringList{"HookKeyHandler 1 1024 123"});
+    // A clean account: 11385 x 8775 twips, centred; normal size, reversed
+    // colours, status bar shown, history empty.
+    QCOMPARE(f.size(), QSize(759, 585));
+    QVERIFY(!f.modeBigFont);
+    QVERIFY(f.modeReverse);
+    QCOMPARE(f.TextColor, QColor(Qt::white));
+    QVERIFY(f.StatusBar1->isVisible());
+    QVERIFY(f.action("mnu_view_status")->isChecked());
+    QVERIFY(f.action("mnu_view_tujo")->isChecked());
+    QVERIFY(f.action("mnu_view_font_hanten")->isChecked());
+    QCOMPARE(f.ZenpoMax, 50);
+    QCOMPARE(f.KeyFunc, 12);
+    QCOMPARE(f.RirekiIndex, 0);
+    QVERIFY(!f.action("mnu_file_oldback")->isEnabled());
+    QVERIFY(!f.action("mnu_file_oldnext")->isEnabled());
+    QVERIFY(!f.action("mnu_file_nextpage")->isEnabled());
+    QVERIFY(!f.toolButton("めくる")->isEnabled());
+    QVERIFY(f.toolButton("戻る")->menu()->isEmpty());
+    QVERIFY(f.AllReadIdle);
+    QVERIFY(f.Text2Change);
+    QCOMPARE(CaretScale, 1.75f);
+    QVERIFY(f.chkOrrin.isActive());
+    // The spaces that keep the panes' formatting are gone once the window is active.
+    QCOMPARE(f.Text1->toPlainText(), QString());
+    QCOMPARE(f.Text2->toPlainText(), QString());
+}
+
+void TestLifecycle::residentStart_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("resident");
+    QTest::newRow("/tsr") << QStringList{"/tsr"} << true;
+    QTest::newRow("/TSR") << QStringList{"/TSR"} << true;
+    QTest::newRow("anywhere") << QStringList{"x", "a/TSRb"} << true;
+    QTest::newRow("/Tsr") << QStringList{"/Tsr"} << false;
+    QTest::newRow("none") << QStringList{} << false;
+}
+
+void TestLifecycle::residentStart()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, resident);
+    WindowHarness h;
+    QVERIFY(h.load(arguments));
+    QCOMPARE(h.form().TrayResident, resident);
+    QCOMPARE(h.form().isVisible(), !resident);
+    QSystemTrayIcon *icon = h.window().tray().icon();
+    QCOMPARE(icon != nullptr, resident);
+    if (!resident)
+        return;
+    QCOMPARE(icon->toolTip(), QStringLiteral("ランプの英和・和英辞典"));
+    // The capture hook is installed in the notification area too.
+    QCOMPARE(WindowHarness::hookCalls().size(), 1);
+    // A left click on the icon brings the window back and removes the icon.
+    emit icon->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(!h.form().TrayResident);
+    QVERIFY(h.form().isVisible());
+    QVERIFY(!h.window().tray().icon());
+}
+
+void TestLifecycle::setResidentTwiceAddsOneIcon()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    TrayResidence &tray = h.window().tray();
+    tray.SetResident(false); // not resident: nothing
+    QVERIFY(h.form().isVisible());
+    tray.SetResident(true);
+    QSystemTrayIcon *icon = tray.icon();
+    tray.SetResident(true);
+    QCOMPARE(tray.icon(), icon);
+    QCOMPARE(h.form().findChildren<QSystemTrayIcon *>().size() + tray.findChildren<QSystemTrayIcon *>().size(), 1);
+    QVERIFY(!h.form().isVisible());
+    // A right click does not bring it back.
+    emit icon->activated(QSystemTrayIcon::Context);
+    QVERIFY(h.form().TrayResident);
+    tray.SetResident(false);
+    QVERIFY(h.form().isVisible());
+    QVERIFY(!tray.icon());
+}
+
+void TestLifecycle::missingScreenReader()
+{
+    const QByteArray speech = qgetenv("WORDLAMP_SPEECH");
+    qputenv("WORDLAMP_SPEECH", "nonsense:");
+    WindowHarness h;
+    const bool loaded = h.load({"/tsr"});
+    qputenv("WORDLAMP_SPEECH", speech);
+    QVERIFY(!loaded);
+    QCOMPARE(h.window().lifecycle().exitCode(), 1);
+    QCOMPARE(h.messages.size(), 1);
+    QCOMPARE(h.messages[0].title, QStringLiteral("起動エラー"));
+    QCOMPARE(h.messages[0].text, QStringLiteral("Orrinがインストールされていません"));
+    QCOMPARE(h.messages[0].icon, QMessageBox::Warning);
+    QVERIFY(!h.form().isVisible());
+    QVERIFY(!h.window().tray().icon()); // the icon of /tsr is gone again
+    QVERIFY(WindowHarness::hookCalls().isEmpty());
+    QVERIFY(!h.window().singleInstance().isListening());
+}
+
+void TestLifecycle::missingHookLibrary()
+{
+    QTemporaryDir empty;
+    WindowHarness::Options o;
+    o.fakeHook = false;
+    o.hookFolder = empty.path();
+    WindowHarness h(o);
+    QVERIFY(!h.load());
+    QCOMPARE(h.window().lifecycle().exitCode(), 1);
+    QCOMPARE(h.messages.size(), 1);
+    QCOMPARE(h.messages[0].title, QStringLiteral("起動エラー"));
+    QVERIFY2(h.messages[0].text.startsWith(QStringLiteral("Wlhookが読み込めません\n")),
+             qPrintable(h.messages[0].text));
+    QVERIFY(h.messages[0].text.size() > 20); // the reason follows
+    QCOMPARE(h.messages[0].icon, QMessageBox::Warning);
+    QVERIFY(!h.form().isVisible());
+    // What start-up had acquired is given back; nothing of shutdown runs.
+    QVERIFY(!BrixLoaded());
+    QVERIFY(h.form().OrvBack->isShutDown());
+    QVERIFY(!h.spoken().contains(farewell));
+    h.unload();
+    QVERIFY(!h.spoken().contains(farewell));
+    QCOMPARE(h.setting("History", "Word10"), QString());
+}
+
+void TestLifecycle::englishVoiceCheckFails()
+{
+    WindowHarness::Options o;
+    o.installSpeech = false;
+    WindowHarness h(o);
+    h.form().setSpeech(std::make_unique<NoEnglishVoice>(h.form()));
+    QVERIFY(!h.load());
+    QCOMPARE(WindowHarness::hookCalls(), (QStringList{"HookKeyHandler 1 1024 123", "UnHookKeyHandler"}));
+    QVERIFY(!h.form().isVisible());
+}
+
+void TestLifecycle::shutdownOrder()
+{
+    WindowHarness::Options o;
+    o.history = QStringList{"Word9=apple", "Word10=pen"};
+    WindowHarness h(o);
+    QVERIFY(h.load());
+    h.form().move(h.form().pos() + QPoint(10, 20));
+    h.form().resize(700, 500);
+    QTest::qWait(20);
+    h.markTranscript();
+    h.unload();
+    QCOMPARE(h.setting("Settings", "Width"), QStringLiteral("10500"));
+    QCOMPARE(h.setting("Settings", "Height"), QStringLiteral("7500"));
+    QVERIFY(!h.setting("Settings", "Left").isEmpty());
+    QVERIFY(!h.setting("Settings", "Top").isEmpty());
+    QCOMPARE(h.setting("History", "Word8"), QStringLiteral("apple"));
+    QCOMPARE(h.setting("History", "Word9"), QStringLiteral("pen"));
+    QCOMPARE(h.setting("History", "Word10"), QStringLiteral("-"));
+    QCOMPARE(WindowHarness::hookCalls().last(), QStringLiteral("UnHookKeyHandler"));
+    QVERIFY(h.form().OrvBack->isShutDown());
+    QVERIFY(!BrixLoaded());
+    // Speech stops first; the farewell is the last thing said, then Settle.
+    const QStringList t = h.transcript();
+    QCOMPARE(t.first(), QStringLiteral("StopSpeech"));
+    QCOMPARE(t.size() >= 2 ? t[t.size() - 2].section(u'\t', 0, 1) : QString(), QStringLiteral("Speak\t") + farewell);
+    QCOMPARE(t.last(), QStringLiteral("Settle"));
+    // Once only.
+    h.unload();
+    QCOMPARE(h.spoken().count(farewell), 1);
+}
+
+void TestLifecycle::closingMaximisedSavesNoGeometry()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    h.form().showMaximized();
+    QTRY_VERIFY(h.form().isMaximized());
+    h.lookUp(QString()); // nothing to look up; the history stays empty
+    h.unload();
+    QCOMPARE(h.setting("Settings", "Width"), QString());
+    QCOMPARE(h.setting("Settings", "Left"), QString());
+    QCOMPARE(h.setting("History", "Word10"), QStringLiteral("-"));
+    QVERIFY(h.spoken().contains(farewell));
+}
+
+void TestLifecycle::geometryComesBack()
+{
+    WindowHarness::Options o;
+    o.settings = QStringList{"Width=9000", "Height=7500", "Left=150", "Top=300"};
+    WindowHarness h(o);
+    QVERIFY(h.load());
+    QCOMPARE(h.form().size(), QSize(600, 500));
+    QCOMPARE(h.form().pos(), QPoint(10, 20));
+}
+
+void TestLifecycle::activationEmptiesALoneSpace()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    h.form().Text2->setPlainText(QStringLiteral(" "));
+    h.form().Text1->setPlainText(QStringLiteral("  "));
+    h.window().lifecycle().Form_Activate();
+    QCOMPARE(h.form().Text2->toPlainText(), QString());
+    QCOMPARE(h.form().Text1->toPlainText(), QStringLiteral("  "));
+}
+
+void TestLifecycle::deactivationEndsACapture()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    CaptureActive = true;
+    h.window().lifecycle().Form_Deactivate();
+    QVERIFY(!CaptureActive);
+}
+
+void TestLifecycle::terminationSignalRunsShutdown()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    h.form().RirekiList = QStringList{"kept"};
+    h.form().RirekiIndex = h.form().RirekiMax = 1;
+    std::raise(SIGTERM);
+    QTRY_VERIFY(h.window().lifecycle().isUnloaded());
+    QCOMPARE(h.setting("History", "Word10"), QStringLiteral("kept"));
+    QVERIFY(h.spoken().contains(farewell));
+}
+
+void TestLifecycle::laterCommandsAreDisabled()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    for (const char *name : {"mnu_file_select", "mnu_file_clip", "mnu_edit_cut", "mnu_edit_copy", "mnu_edit_paste",
+                             "mnu_edit_clear", "mnu_edit_allcopy", "mnu_kankyo_option", "mnu_kankyo_StMenu",
+                             "mnu_help_version", "mnu_help_update"})
+        QVERIFY2(!h.form().action(QString::fromLatin1(name))->isEnabled(), name);
+    // Focus moves enable the edit commands only once they exist.
+    h.form().Text1->setFocus();
+    QTRY_COMPARE(h.focused(), h.form().Text1);
+    QVERIFY(!h.form().action("mnu_edit_clear")->isEnabled());
+    for (const char *name : {"mnu_file_exit", "mnu_view_switch", "mnu_view_status", "mnu_file_yudo1"})
+        QVERIFY2(h.form().action(QString::fromLatin1(name))->isEnabled(), name);
+}
+
+void TestLifecycle::secondStartHandsOver()
+{
+    WindowHarness h;
+    QVERIFY(h.load({"/tsr"}));
+    QVERIFY(h.form().TrayResident);
+    h.markTranscript();
+    QProcess second;
+    second.start(QStringLiteral(WORDLAMP_PROGRAM_DIR "/Wordlamp"), {});
+    QVERIFY(second.waitForStarted());
+    // The running copy keeps answering while the second one hands over.
+    QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QTRY_VERIFY(!h.form().TrayResident);
+    QVERIFY(h.form().isVisible());
+    // The second start made no screen reader and hooked nothing.
+    QVERIFY(!h.transcript().contains(QStringLiteral("Setup\t97")));
+    QCOMPARE(WindowHarness::hookCalls().size(), 1);
+}
+
+void TestLifecycle::staleSocketIsReplaced()
+{
+#ifdef Q_OS_UNIX
+    // A copy that crashed leaves its socket behind, with nobody listening.
+    const QString name = SingleInstance().serverName();
+    QVERIFY(name.startsWith(u'/'));
+    QFile::remove(name);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(name);
+    memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ::close(fd);
+    QVERIFY(QFile::exists(name));
+    WindowHarness h;
+    QVERIFY(h.load());
+    QVERIFY(h.window().singleInstance().isListening());
+#else
+    QSKIP("local sockets are files only on POSIX systems");
+#endif
+}
+
+QTEST_MAIN(TestLifecycle)
+#include "test_lifecycle.moc"
