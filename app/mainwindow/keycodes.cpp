@@ -96,7 +96,8 @@ int characterCode(const QKeyEvent &event)
     case Qt::Key_Enter: return Return;
     case Qt::Key_Escape: return Escape;
     case Qt::Key_Backspace: return Back;
-    case Qt::Key_Tab: return Tab;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 0; // moves the focus; types nothing
     default: break;
     }
     const QString text = event.text();

@@ -28,7 +28,7 @@ int shiftState(Qt::KeyboardModifiers modifiers);
 Qt::KeyboardModifiers modifiers(int shiftState);
 // The character code a key event types, as the platform would deliver it
 // (13 for Enter, 27 for Esc, 1 to 26 for Ctrl with a letter), or 0 when it
-// types none (Alt held, a key without text).
+// types none (Alt held, Tab, a key without text).
 int characterCode(const QKeyEvent &event);
 
 } // namespace keys

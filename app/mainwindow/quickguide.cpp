@@ -141,6 +141,7 @@ void QuickGuide::show(const QString &text, QPoint topLeft)
         },
         Qt::QueuedConnection);
     guide.exec();
+    form_.activateWindow(); // the window the guide came from takes the keys again
     spoken::StopSpeech(form_);
     spoken::Speak(form_, QStringLiteral("ガイド おわり"));
     spoken::Settle(form_);

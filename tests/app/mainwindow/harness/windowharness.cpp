@@ -161,15 +161,23 @@ void WindowHarness::key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 void WindowHarness::type(const QString &text)
 {
-    QWidget *target = focused() ? focused() : form_.get();
-    QTest::keyClicks(target, text);
+    for (QChar c : text) {
+        QWidget *target = focused() ? focused() : form_.get();
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(target, c.toLatin1());
+        } else {
+            // A character of no key of the keyboard, as a layout would type it.
+            QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 }
 
 void WindowHarness::lookUp(const QString &word)
 {
     form_->Text1->setFocus();
     form_->Text1->clear();
-    QTest::keyClicks(form_->Text1, word);
+    type(word);
     QTest::keyClick(form_->Text1, Qt::Key_Return);
 }
 

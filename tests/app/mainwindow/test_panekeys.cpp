@@ -1,0 +1,437 @@
+// Keys, focus and mouse in the panes: the input box, the result pane (read
+// only), the pop-up history list, the window-level keys, the quick guides
+// and the labels.
+
+#include "codepage/codepage.h"
+#include "history.h"
+#include "mainform.h"
+#include "mainwindow.h"
+#include "quickguide.h"
+#include "richtextbox.h"
+#include "testspeech.h"
+#include "windowharness.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const QString marker = QString(QChar(codepage::SpeechEndMarker));
+
+// Closes the next quick guide with `key` once it is up, and keeps its text.
+struct GuideCloser {
+    QString text;
+    bool seen = false;
+    explicit GuideCloser(Qt::Key key = Qt::Key_Escape)
+    {
+        QTimer::singleShot(50, [this, key] { close(key); });
+    }
+    void close(Qt::Key key)
+    {
+        QWidget *guide = QApplication::activeModalWidget();
+        if (!guide) {
+            QTimer::singleShot(20, [this, key] { close(key); });
+            return;
+        }
+        seen = true;
+        text = guide->findChild<QPlainTextEdit *>()->toPlainText();
+        QTest::keyClick(guide->focusWidget() ? guide->focusWidget() : guide, key);
+    }
+};
+
+TestSpeech &speechOf(WindowHarness &h)
+{
+    return static_cast<TestSpeech &>(h.form().speech());
+}
+
+void focus(WindowHarness &h, QWidget *w)
+{
+    QVERIFY(QTest::qWaitForWindowActive(&h.form()));
+    w->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return h.focused() == w; }));
+}
+} // namespace
+
+class TestPaneKeys : public QObject {
+    Q_OBJECT
+private slots:
+    void inputBoxFocusGuidance();
+    void inputBoxKeys();
+    void inputBoxQuickGuide();
+    void escapeClearsTheInputBox();
+    void historyListEmpty();
+    void historyListWords();
+    void historyListKeys();
+    void resultPaneFocusGuidance();
+    void resultPaneIsReadOnly();
+    void resultPaneEdges();
+    void resultPaneEscape();
+    void resultPaneQuickGuide();
+    void rangeSelectionGrows();
+    void windowLevelKeys();
+    void labels();
+};
+
+void TestPaneKeys::inputBoxFocusGuidance()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text2);
+    f.Text1->setPlainText(QStringLiteral("ab"));
+    h.markTranscript();
+    focus(h, f.Text1);
+    QVERIFY(f.Text1Enable);
+    QCOMPARE(f.statusText(), QStringLiteral("検索語を入力してください　(*:前方一致検索)"));
+    QCOMPARE(f.Label1->palette().color(QPalette::Window), f.palette().color(QPalette::Highlight));
+    // The box's name, then the character at the caret (a space at the end).
+    const QStringList t = h.transcript();
+    QVERIFY(t.contains(QStringLiteral("Speak\t読みかたの入力\\m\t0\t0")));
+    const qsizetype at = t.indexOf(QStringLiteral("Speak\t読みかたの入力\\m\t0\t0"));
+    QVERIFY(t.mid(at).contains(QStringLiteral("Speak\ta\t1\t0")) || t.mid(at).contains(QStringLiteral("Speak\t \t1\t0")));
+    // Moved there by the program: silent.
+    focus(h, f.Text2);
+    h.markTranscript();
+    f.QuietFocus = true;
+    focus(h, f.Text1);
+    QVERIFY(!h.spoken().contains(QStringLiteral("読みかたの入力") + marker));
+    QVERIFY(!f.QuietFocus);
+    focus(h, f.Text2);
+    QCOMPARE(f.Label1->palette().color(QPalette::Window), f.palette().color(QPalette::Button));
+}
+
+void TestPaneKeys::inputBoxKeys()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text1);
+    h.type(QStringLiteral("word"));
+    QCOMPARE(f.Text1->toPlainText(), QStringLiteral("word"));
+    QTextCursor c = f.Text1->textCursor();
+    c.setPosition(0);
+    f.Text1->setTextCursor(c);
+    h.key(Qt::Key_Left); // at the start: swallowed
+    h.key(Qt::Key_Up);
+    h.key(Qt::Key_Insert);
+    h.key(Qt::Key_Right);
+    QCOMPARE(f.Text1->textCursor().position(), 1);
+    h.key(Qt::Key_Up);
+    QCOMPARE(f.Text1->textCursor().position(), 1);
+    h.type(QStringLiteral("x"));
+    QCOMPARE(f.Text1->toPlainText(), QStringLiteral("wxord")); // Insert did not switch to overwrite
+    // A double-byte character takes the box's colour like any other.
+    h.type(QStringLiteral("語"));
+    QTextCursor typed = f.Text1->textCursor();
+    typed.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor);
+    QCOMPARE(typed.charFormat().foreground().color(), f.TextColor);
+    QVERIFY(!f.WideTyped);
+    // Ctrl+V sets PasteTyped; Ctrl+G types no character.
+    h.key(Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(f.PasteTyped);
+    h.key(Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(!f.Text1->toPlainText().contains(QChar(7)));
+}
+
+void TestPaneKeys::inputBoxQuickGuide()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    focus(h, h.form().Text1);
+    h.markTranscript();
+    GuideCloser closer;
+    h.key(Qt::Key_F1);
+    QVERIFY(closer.seen);
+    QCOMPARE(closer.text, helptext::inputBox());
+    QVERIFY(speechOf(h).calls.contains(QStringLiteral("AllCancel")));
+    const QStringList said = h.spoken();
+    QCOMPARE(said.mid(said.indexOf(QStringLiteral("クイックガイド") + marker)),
+             (QStringList{QStringLiteral("クイックガイド") + marker, helptext::inputBox(), QStringLiteral("ガイド おわり")}));
+    QVERIFY(!h.window().quickGuide().F1HelpEnable);
+    // F1 and Enter close it too.
+    for (Qt::Key key : {Qt::Key_F1, Qt::Key_Return}) {
+        focus(h, h.form().Text1);
+        GuideCloser again(key);
+        h.key(Qt::Key_F1);
+        QVERIFY(again.seen);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+}
+
+void TestPaneKeys::escapeClearsTheInputBox()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    focus(h, h.form().Text1);
+    h.type(QStringLiteral("word"));
+    h.markTranscript();
+    h.key(Qt::Key_Escape);
+    QCOMPARE(h.form().Text1->toPlainText(), QString());
+    QCOMPARE(h.spoken(), QStringList{QStringLiteral("クリア")});
+}
+
+void TestPaneKeys::historyListEmpty()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text1);
+    h.markTranscript();
+    h.key(Qt::Key_Down);
+    QTRY_COMPARE(h.focused(), f.List1);
+    QVERIFY(f.List1->isVisible());
+    QCOMPARE(f.List1->count(), 0);
+    QCOMPARE(h.spoken(), (QStringList{QStringLiteral("履歴を戻るの選択") + marker, QStringLiteral("履歴なし")}));
+    QCOMPARE(f.List1->x(), f.Text1->x());
+    QCOMPARE(f.List1->width(), f.Text1->width());
+    QVERIFY(f.List1->y() > f.Text1->geometry().bottom());
+    h.key(Qt::Key_Escape);
+    QVERIFY(!f.List1->isVisible());
+    QCOMPARE(h.focused(), f.Text1);
+    // Shift+Down does not open it.
+    h.key(Qt::Key_Down, Qt::ShiftModifier);
+    QVERIFY(!f.List1->isVisible());
+}
+
+void TestPaneKeys::historyListWords()
+{
+    WindowHarness::Options o;
+    o.history = QStringList{"Word8=apple", "Word9=pen", "Word10=dog"};
+    WindowHarness h(o);
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text1);
+    h.markTranscript();
+    h.key(Qt::Key_Down);
+    QTRY_COMPARE(h.focused(), f.List1);
+    QCOMPARE(f.List1->count(), 3);
+    QCOMPARE(f.List1->item(0)->text(), QStringLiteral("dog"));
+    QCOMPARE(f.List1->item(2)->text(), QStringLiteral("apple"));
+    QCOMPARE(f.List1->currentRow(), 0);
+    QCOMPARE(h.spoken(), (QStringList{QStringLiteral("履歴を戻るの選択") + marker, QStringLiteral("dog")}));
+    // Up on the first word goes back to the input box.
+    h.key(Qt::Key_Down);
+    QCOMPARE(f.List1->currentRow(), 1);
+    h.key(Qt::Key_Up);
+    QCOMPARE(f.List1->currentRow(), 0);
+    h.key(Qt::Key_Up);
+    QVERIFY(!f.List1->isVisible());
+    QCOMPARE(h.focused(), f.Text1);
+    // Enter on "pen" steps back two entries and looks it up without recording.
+    h.key(Qt::Key_Down);
+    QTRY_COMPARE(h.focused(), f.List1);
+    h.key(Qt::Key_Down);
+    h.key(Qt::Key_Return);
+    QVERIFY(!f.List1->isVisible());
+    QCOMPARE(f.RirekiIndex, 2);
+    QCOMPARE(f.RirekiMax, 4); // only a marker right after "pen" would stop counting
+    QCOMPARE(f.RirekiList.size(), 4);
+    QVERIFY(f.action("mnu_file_oldnext")->isEnabled());
+}
+
+void TestPaneKeys::historyListKeys()
+{
+    WindowHarness::Options o;
+    o.history = QStringList{"Word10=dog"};
+    WindowHarness h(o);
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text1);
+    h.key(Qt::Key_Down);
+    QTRY_COMPARE(h.focused(), f.List1);
+    // F1 keeps the list open under the guide.
+    GuideCloser closer;
+    h.key(Qt::Key_F1);
+    QCOMPARE(closer.text, helptext::historyList());
+    QVERIFY(f.List1->isVisible());
+    QVERIFY(!f.List1Enable);
+    // Losing the focus hides it.
+    focus(h, f.Text2);
+    QVERIFY(!f.List1->isVisible());
+}
+
+void TestPaneKeys::resultPaneFocusGuidance()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text1);
+    h.markTranscript();
+    focus(h, f.Text2);
+    QVERIFY(!f.Text1Enable);
+    QCOMPARE(f.statusText(), QStringLiteral("検索結果 (Shift+Ctrl+F12:カーソル位置検索)"));
+    QCOMPARE(h.spoken(), QStringList{QStringLiteral("検索結果")});
+    QCOMPARE(f.Shape1->palette().color(QPalette::Window), f.palette().color(QPalette::Highlight));
+    // Leaving it stops a reading.
+    f.AllReadFlag = true;
+    focus(h, f.Text1);
+    QVERIFY(!f.AllReadFlag);
+    // During a capture the focus comes silently.
+    CaptureActive = true;
+    h.markTranscript();
+    focus(h, f.Text2);
+    QVERIFY(!h.spoken().contains(QStringLiteral("検索結果")));
+    CaptureActive = false;
+}
+
+void TestPaneKeys::resultPaneIsReadOnly()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    f.Text2->setPlainText(QStringLiteral("apple\nりんご\n"));
+    focus(h, f.Text2);
+    h.type(QStringLiteral("xyz 語"));
+    for (Qt::Key k : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert, Qt::Key_Space, Qt::Key_Semicolon})
+        h.key(k);
+    for (Qt::Key k : {Qt::Key_V, Qt::Key_X, Qt::Key_Z, Qt::Key_A})
+        h.key(k, Qt::ControlModifier);
+    QCOMPARE(f.Text2->toPlainText(), QStringLiteral("apple\nりんご\n"));
+    // Movement keys move.
+    QTextCursor c = f.Text2->textCursor();
+    c.setPosition(0);
+    f.Text2->setTextCursor(c);
+    h.key(Qt::Key_Right);
+    h.key(Qt::Key_End);
+    QCOMPARE(f.Text2->textCursor().position(), 5);
+}
+
+void TestPaneKeys::resultPaneEdges()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    f.Text2->setPlainText(QStringLiteral("one\ntwo\nthree"));
+    focus(h, f.Text2);
+    QTextCursor c = f.Text2->textCursor();
+    c.setPosition(2);
+    f.Text2->setTextCursor(c);
+    h.markTranscript();
+    h.key(Qt::Key_Up);
+    QCOMPARE(f.Text2->textCursor().position(), 2);
+    QCOMPARE(h.transcript(), (QStringList{"StopSpeech", "Speak\t上端\t0\t0", "Settle"}));
+    h.key(Qt::Key_Down);
+    QCOMPARE(f.Text2->textCursor().blockNumber(), 1);
+    h.key(Qt::Key_Down);
+    QCOMPARE(f.Text2->textCursor().blockNumber(), 2);
+    h.markTranscript();
+    h.key(Qt::Key_Down);
+    QCOMPARE(f.Text2->textCursor().blockNumber(), 2);
+    QCOMPARE(h.transcript(), (QStringList{"StopSpeech", "Speak\t下端\t0\t0", "Settle"}));
+    // A movement key during a reading stops it.
+    f.AllReadFlag = true;
+    h.key(Qt::Key_Left);
+    QVERIFY(!f.AllReadFlag);
+}
+
+void TestPaneKeys::resultPaneEscape()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    f.Text2->setPlainText(QStringLiteral("entry"));
+    focus(h, f.Text2);
+    // During a reading Esc only stops it.
+    f.AllReadFlag = true;
+    h.key(Qt::Key_Escape);
+    QVERIFY(!f.AllReadFlag);
+    QCOMPARE(h.focused(), f.Text2);
+    // After a captured lookup it says "パス" and hands the focus back.
+    CaptureActive = true;
+    h.markTranscript();
+    h.key(Qt::Key_Escape);
+    QCOMPARE(h.spoken(), QStringList{QStringLiteral("パス")});
+    QVERIFY(f.TimerAppSetFocus.isActive());
+    f.TimerAppSetFocus.stop();
+    CaptureActive = false;
+    // Otherwise the focus moves on.
+    h.key(Qt::Key_Escape);
+    QTRY_VERIFY(h.focused() != f.Text2);
+    QCOMPARE(f.Text2->toPlainText(), QStringLiteral("entry"));
+}
+
+void TestPaneKeys::resultPaneQuickGuide()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    focus(h, h.form().Text2);
+    GuideCloser closer;
+    h.key(Qt::Key_F1);
+    QCOMPARE(closer.text, helptext::resultPane());
+}
+
+void TestPaneKeys::rangeSelectionGrows()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    f.Text2->setPlainText(QStringLiteral("abcdef"));
+    focus(h, f.Text2);
+    QTextCursor c = f.Text2->textCursor();
+    c.setPosition(1);
+    f.Text2->setTextCursor(c);
+    RangeSelecting = true;
+    h.key(Qt::Key_Right);
+    QTRY_COMPARE(f.Text2->textCursor().selectedText(), QStringLiteral("b"));
+    h.key(Qt::Key_Right);
+    QTRY_COMPARE(f.Text2->textCursor().selectedText(), QStringLiteral("bc"));
+    RangeSelecting = false;
+    h.key(Qt::Key_Right);
+    QVERIFY(!f.Text2->textCursor().hasSelection());
+}
+
+void TestPaneKeys::windowLevelKeys()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text1);
+    h.markTranscript();
+    h.key(Qt::Key_F2, Qt::AltModifier);
+    h.key(Qt::Key_F8, Qt::AltModifier);
+    const QStringList t = h.transcript();
+    QVERIFY(t.contains(QStringLiteral("ORRNCOMMAND\tReadInputSts\t1\t1")));
+    QVERIFY(t.contains(QStringLiteral("ORRNCOMMAND\tReadCurLine\t1\t1")));
+    // Alt+F5 reads the result from its start, in the result pane.
+    speechOf(h).calls.clear();
+    h.key(Qt::Key_F5, Qt::AltModifier);
+    QVERIFY(!speechOf(h).calls.contains(QStringLiteral("AllRead"))); // nothing to read
+    f.Text2->setPlainText(QStringLiteral("apple\nりんご"));
+    QTextCursor c = f.Text2->textCursor();
+    c.setPosition(4);
+    f.Text2->setTextCursor(c);
+    h.key(Qt::Key_F5, Qt::AltModifier);
+    QVERIFY(speechOf(h).calls.contains(QStringLiteral("AllRead")));
+    QTRY_COMPARE(h.focused(), f.Text2);
+    QCOMPARE(f.Text2->textCursor().position(), 0);
+    // While a reading runs the window's key-ups do nothing.
+    f.AllReadFlag = true;
+    h.key(Qt::Key_F6);
+    QVERIFY(!f.modeBigFont);
+    f.AllReadFlag = false;
+    // History and paging keys act only through enabled commands.
+    h.key(Qt::Key_Left, Qt::AltModifier);
+    h.key(Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(f.RirekiIndex, 0);
+}
+
+void TestPaneKeys::labels()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    QTest::mouseClick(f.Label2, Qt::LeftButton);
+    QTRY_COMPARE(h.focused(), f.Text2);
+    QTest::mouseClick(f.Label1, Qt::LeftButton);
+    QTRY_COMPARE(h.focused(), f.Text1);
+    GuideCloser closer;
+    QTest::mouseDClick(f.Label3, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(closer.text, helptext::resultBand());
+}
+
+QTEST_MAIN(TestPaneKeys)
+#include "test_panekeys.moc"
