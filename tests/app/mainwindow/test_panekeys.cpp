@@ -9,6 +9,7 @@
 #include "quickguide.h"
 #include "richtextbox.h"
 #include "testspeech.h"
+#include "tips.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -74,6 +75,7 @@ private slots:
     void rangeSelectionGrows();
     void windowLevelKeys();
     void labels();
+    void tips();
 };
 
 void TestPaneKeys::inputBoxFocusGuidance()
@@ -431,6 +433,33 @@ void TestPaneKeys::labels()
     GuideCloser closer;
     QTest::mouseDClick(f.Label3, Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(closer.text, helptext::resultBand());
+}
+
+void TestPaneKeys::tips()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    // Under the input box while it is the active pane.
+    focus(h, f.Text1);
+    h.window().tips().ShowTips(QStringLiteral("tip"));
+    QVERIFY(f.Tips->isVisible());
+    QCOMPARE(f.LabelTips->text(), QStringLiteral("tip"));
+    QCOMPARE(f.Tips->x(), f.Text1->x());
+    QVERIFY(f.Tips->y() > f.Text1->geometry().bottom());
+    // Above the caret of the result pane, kept 30 twips inside its right edge.
+    f.Text2->setPlainText(QString(200, u'x'));
+    focus(h, f.Text2);
+    QTextCursor c = f.Text2->textCursor();
+    c.setPosition(50);
+    f.Text2->setTextCursor(c);
+    const QString longTip(40, u'M');
+    h.window().tips().ShowTips(longTip);
+    QCOMPARE(f.Tips->geometry().right() + 1, f.Text2->geometry().right() + 1 - 2);
+    QVERIFY(f.Tips->geometry().bottom() < f.Text2->y() + f.Text2->cursorRect().top() + 2);
+    // Gone after two seconds.
+    QVERIFY(f.TimerTips.isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.Tips->isVisible(), 3000);
 }
 
 QTEST_MAIN(TestPaneKeys)
