@@ -12,6 +12,10 @@ Tips::Tips(MainForm &form, MainWindow &) : form_(form)
     form_.TimerTips.setSingleShot(true);
     connect(&form_.TimerTips, &QTimer::timeout, this, &Tips::TimerTips_Timer);
     form_.Tips->setAccessibleName(QStringLiteral("ヒント"));
+    QPalette p = form_.Tips->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
+    p.setColor(QPalette::WindowText, p.color(QPalette::ToolTipText));
+    form_.Tips->setPalette(p);
 }
 
 void Tips::ShowTips(const QString &text)
