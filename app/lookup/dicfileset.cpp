@@ -39,7 +39,7 @@ DicFileListing listDicFileSet(const QString &folder, int DicMode)
     // The folder as the file paths will name it, so that listing and opening
     // agree even for an empty folder path.
     const QString dirPath = AddYen(folder);
-    const QFileInfo info(dirPath);
+    const QFileInfo info(folder.isEmpty() ? dirPath : folder);
     if (!info.exists()) {
         listing.error = QStringLiteral("the folder %1 does not exist").arg(folder);
         return listing;

@@ -104,7 +104,9 @@ FileSearch::Pass FileSearch::probePass(qint64 start, qint64 step, int steps, qin
         const QByteArray &key = i == steps + 1 ? LastSeek(p) : NowSeek(p);
         ++probes_;
         const int c = cStrComp(key, query_);
-        if (c == 1 && i == 1)
+        // The first probe sorting after the query ends the search, unless a
+        // prefix search finds its prefix there: that line is a match.
+        if (c == 1 && i == 1 && !(state_.ZenpoFlag && key.startsWith(query_)))
             return Pass::FirstAfter;
         if (c != -1)
             return Pass::Bracketed;
