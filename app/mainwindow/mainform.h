@@ -1,0 +1,128 @@
+#pragma once
+// MainForm: the program's only top-level window. It owns the widgets and the
+// state that the parts of the program share; each part's procedures live in
+// a class of their own that holds a reference to MainForm.
+
+#include "menubar.h"
+#include "speechcommands.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class OrrinEvents;
+class OrrinVoice;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class RichTextBox;
+
+class MainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainForm(QWidget *parent = nullptr);
+    ~MainForm() override;
+
+    // Controls, named as the program's procedures know them.
+    RichTextBox *Text1 = nullptr;     // the input box for the search word
+    RichTextBox *Text2 = nullptr;     // the result pane
+    QLabel *Label1 = nullptr;         // "検索語(&S)"
+    QLabel *Label2 = nullptr;         // "意味・検索結果(&W)"
+    QLabel *Label3 = nullptr;         // the result band behind the result pane
+    QFrame *Shape1 = nullptr;         // the frame around Label2
+    QFrame *Line1 = nullptr, *Line2 = nullptr, *Line3 = nullptr, *Line4 = nullptr, *Line5 = nullptr;
+    QListWidget *List1 = nullptr;     // the pop-up list of earlier words
+    QStringList RirekiList;           // the history store (oldest first)
+    QWidget *Pic1 = nullptr;          // the toolbar strip
+    QToolBar *Toolbar1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *Pic2 = nullptr;           // the status bar's icon picture
+    QLabel *Image2 = nullptr;         // greyed cover over the reading buttons
+    QLabel *Picture1 = nullptr;       // snapshot cover over the client area
+    QWidget *Tips = nullptr;          // the tip window
+    QLabel *LabelTips = nullptr;
+
+    QTimer Timer1, Timer2, TimerMemo, TimerHook, TimerTips, TimerAppSetFocus, chkOrrin;
+
+    // Menus and items by name ("mnu_file", "mnu_file_yudo1", ...).
+    QAction *action(const QString &name) const;
+    QMenu *menu(const QString &name) const;
+    // Toolbar buttons by key ("検索", "戻る", "進む", "めくる", "拡大", "コピー",
+    // "切り取り", "貼り付け"), in this order.
+    QToolButton *toolButton(const QString &key) const;
+    const QList<QToolButton *> &toolButtons() const { return toolButtons_; }
+    // Status bar panel 1.
+    void setStatusText(const QString &text);
+    QString statusText() const;
+
+    // The speech layer and reading commands (no-ops until installed).
+    SpeechCommands &speech() const { return *speech_; }
+    void setSpeech(std::unique_ptr<SpeechCommands> speech);
+
+    // The screen reader's speech and event objects, made at start-up.
+    std::unique_ptr<OrrinVoice> Voice1;
+    std::unique_ptr<OrrinEvents> OrvBack;
+
+    // Shared state (flags are bool; counts and positions qint32).
+    qint32 DicMode = 0;
+    bool AllReadFlag = false;
+    qint32 KeyFunc = 12;
+    QString SapiEngineName;
+    bool EnglishMode = false;
+    qint32 SapiEngineSpeed = 4;
+    QString SapiEngineID;
+    bool ZenpoFlag = false;
+    qint32 ZenpoMax = 50;
+    bool EngUse = true;
+    bool DicKana = true;
+    qint32 RirekiIndex = 0;
+    qint32 RirekiMax = 0;
+    QString FilePath;
+    bool Text2Change = false;
+    bool modeBigFont = false;
+    qint32 modeFontSize = 1;
+    bool modeReverse = true;
+    bool editPaste = false, editCopy = false, editCut = false;
+    bool Text1Enable = false;
+    bool QevSelMode = false;
+    qint32 QevSelCount = 0;
+    QString QevSelCommand;
+    qint32 QevSelStart = 0, QevSelEnd = 0;
+    bool List1Enable = false;
+    bool KensakuEnable = false;
+    bool TrayResident = false;
+    QColor TextColor;
+    qint32 LastShift = 0;
+    bool PasteTyped = false;
+    bool QuietFocus = false;
+    bool WideTyped = false;
+    qint32 CoarseSteps = 200, FineSteps = 50;
+    bool AllReadIdle = true;
+    bool ResizeBusy = false, FontBusy = false;
+    bool KeyBusy = false;
+    // Reading state.
+    bool ReadBack = false, ReadBack100 = false, ReadSkip = false;
+    qint32 ReadClickPos = 0;
+    QString KeyMemo;
+
+private:
+    void buildControls();
+    void buildToolbar();
+    void buildTimers();
+
+    std::unique_ptr<SpeechCommands> speech_;
+    MenuBarItems menuItems_;
+    QList<QToolButton *> toolButtons_;
+    QLabel *statusPanel1_ = nullptr;
+};
+
+// Program-wide flags.
+extern bool CaptureActive;   // a word captured from another application is being looked up
+extern bool DialogKeys;      // Enter and Space move on in the dialogs
+extern bool RangeSelecting;  // a keyboard range selection waits for its end point
+extern float CaretScale;     // height factor of the wide caret
