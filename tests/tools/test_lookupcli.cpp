@@ -31,6 +31,7 @@ private slots:
     void outputs();
     void fileErrors_data();
     void fileErrors();
+    void tooManyLinesForOneKey();
     void badUsage_data();
     void badUsage();
     void folderFromSetting();
@@ -165,6 +166,27 @@ void TestLookupCli::fileErrors()
     QVERIFY(mixed.err.contains(QStringLiteral("辞書ファイルエラー: 和英辞書がみつかりません")));
     QVERIFY(mixed.err.contains(QStringLiteral("has no \" : \"")));
     QVERIFY(mixed.err.contains(QStringLiteral("xyzzyは見つかりませんでした")));
+}
+
+void TestLookupCli::tooManyLinesForOneKey()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("wordmere.dic")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(testsupport::sjis(QStringLiteral("■a : x\r\n")));
+    for (int i = 0; i < 1500; ++i)
+        file.write(testsupport::sjis(QStringLiteral("■same : %1\r\n").arg(i)));
+    file.write(testsupport::sjis(QStringLiteral("■z : x\r\n")));
+    file.close();
+    const Run exact = run({QStringLiteral("--folder"), dir.path(), QStringLiteral("same")});
+    QCOMPARE(exact.status, 2);
+    QVERIFY(exact.out.isEmpty());
+    QVERIFY2(exact.err.startsWith(QStringLiteral("辞書ファイルエラー: 英和辞書がみつかりません (")), qPrintable(exact.err));
+    QVERIFY(exact.err.contains(QStringLiteral("more than 1001 lines")));
+    // A prefix search stops at its limit (ZenpoMax + 1 lines).
+    const Run prefix = run({QStringLiteral("--folder"), dir.path(), QStringLiteral("--raw"), QStringLiteral("sam*")});
+    QCOMPARE(prefix.status, 0);
+    QCOMPARE(prefix.out.count(u'\n'), 51);
 }
 
 void TestLookupCli::badUsage_data()

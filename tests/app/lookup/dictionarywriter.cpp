@@ -18,8 +18,15 @@ QByteArray keyBytes(const QString &line)
 
 QStringList sorted(QStringList lines)
 {
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const QString &a, const QString &b) { return cStrComp(keyBytes(a), keyBytes(b)) < 0; });
+    QList<std::pair<QByteArray, QString>> keyed;
+    keyed.reserve(lines.size());
+    for (const QString &line : lines)
+        keyed.append({keyBytes(line), line});
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return cStrComp(a.first, b.first) < 0; });
+    lines.clear();
+    for (const auto &k : std::as_const(keyed))
+        lines.append(k.second);
     return lines;
 }
 

@@ -282,11 +282,10 @@ void TestFindKey::randomDictionaries_data()
 {
     QTest::addColumn<int>("lineCount");
     QTest::addColumn<QByteArray>("lineEnd");
-    for (int n : {1, 2, 3, 5, 8, 20, 60, 250, 1500}) {
+    for (int n : {1, 2, 3, 5, 8, 20, 60, 250, 1500, 8000})
         QTest::addRow("%d lines, CR LF", n) << n << QByteArray("\r\n");
+    for (int n : {1, 2, 3, 5, 8, 20, 60, 250})
         QTest::addRow("%d lines, LF", n) << n << QByteArray("\n");
-    }
-    QTest::addRow("8000 lines") << 8000 << QByteArray("\r\n");
 }
 
 void TestFindKey::randomDictionaries()
@@ -304,9 +303,9 @@ void TestFindKey::randomDictionaries()
             keys.append(k);
     }
     // Keep the big dictionaries quick: a sample of their keys.
-    if (keys.size() > 100) {
+    if (keys.size() > 40) {
         QStringList sample;
-        for (int i = 0; i < 100; ++i)
+        for (int i = 0; i < 40; ++i)
             sample.append(keys[rng.bounded(int(keys.size()))]);
         keys = sample;
     }
