@@ -22,6 +22,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), speech_(std::make_uni
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("ランプの英和・和英辞典"));
+    Lookup.modeReverse = true; // the stored default
     menuItems_ = buildMenuBar(menuBar());
     buildControls();
     buildToolbar();

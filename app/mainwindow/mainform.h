@@ -3,6 +3,7 @@
 // state that the parts of the program share; each part's procedures live in
 // a class of their own that holds a reference to MainForm.
 
+#include "lookup/lookupstate.h"
 #include "menubar.h"
 #include "speechcommands.h"
 
@@ -68,25 +69,30 @@ public:
     std::unique_ptr<OrrinVoice> Voice1;
     std::unique_ptr<OrrinEvents> OrvBack;
 
+    // The state the lookup shares with the window: the position record of the
+    // last lookup and the lookup's own flags. The fields of the same names
+    // below are these, so every part of the program sees one value.
+    lookup::LookupState Lookup;
+
     // Shared state (flags are bool; counts and positions qint32).
-    qint32 DicMode = 0;
+    qint32 &DicMode = Lookup.DicMode;
     bool AllReadFlag = false;
     qint32 KeyFunc = 12;
     QString SapiEngineName;
     bool EnglishMode = false;
     qint32 SapiEngineSpeed = 4;
     QString SapiEngineID;
-    bool ZenpoFlag = false;
-    qint32 ZenpoMax = 50;
+    bool &ZenpoFlag = Lookup.ZenpoFlag;
+    qint32 &ZenpoMax = Lookup.ZenpoMax;
     bool EngUse = true;
-    bool DicKana = true;
+    bool &DicKana = Lookup.DicKana;
     qint32 RirekiIndex = 0;
     qint32 RirekiMax = 0;
-    QString FilePath;
+    QString &FilePath = Lookup.FilePath;
     bool Text2Change = false;
     bool modeBigFont = false;
     qint32 modeFontSize = 1;
-    bool modeReverse = true;
+    bool &modeReverse = Lookup.modeReverse;
     bool editPaste = false, editCopy = false, editCut = false;
     bool Text1Enable = false;
     bool QevSelMode = false;
@@ -94,14 +100,15 @@ public:
     QString QevSelCommand;
     qint32 QevSelStart = 0, QevSelEnd = 0;
     bool List1Enable = false;
-    bool KensakuEnable = false;
+    bool &KensakuEnable = Lookup.KensakuEnable;
     bool TrayResident = false;
     QColor TextColor;
     qint32 LastShift = 0;
     bool PasteTyped = false;
     bool QuietFocus = false;
     bool WideTyped = false;
-    qint32 CoarseSteps = 200, FineSteps = 50;
+    qint32 &CoarseSteps = Lookup.record.CoarseSteps;
+    qint32 &FineSteps = Lookup.record.FineSteps;
     bool AllReadIdle = true;
     bool ResizeBusy = false, FontBusy = false;
     bool KeyBusy = false;

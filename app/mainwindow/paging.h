@@ -1,6 +1,8 @@
 #pragma once
-// Word paging: stepping from the entry on display to the previous or next
-// line of its dictionary file, and looking up the word at the caret.
+// Word paging: from the entry on display to the line before or after it in
+// its dictionary file, shown and read aloud like a looked-up entry; and the
+// lookup of the word at the caret of the result pane. The steps work on the
+// file of the last lookup and the position record, without a search.
 
 #include <QObject>
 
@@ -16,7 +18,15 @@ public:
     void mnu_file_backpage_Click();
     void mnu_file_yudo1_Click();
 
+    // One step from the line at `fseek` (HitEndPos), which both move. False
+    // when the file can no longer be read; nothing changes then.
+    bool TangoNext(qint64 &fseek);
+    bool TangoBack(qint64 &fseek);
+
 private:
+    bool step(bool forward);
+    bool paneShowsSomething() const;
+
     MainForm &form_;
     MainWindow &window_;
     bool nextBusy_ = false;

@@ -1,22 +1,165 @@
 #include "searchwindow.h"
 
+#include "displaymodes.h"
+#include "history.h"
+#include "lifecycle.h"
+#include "lookup/dicstrconv.h"
 #include "mainform.h"
 #include "mainwindow.h"
+#include "messagebox.h"
+#include "orrin/orrinvoice.h"
+#include "pendingcommands.h"
+#include "richtextbox.h"
+#include "tips.h"
+#include "trayresidence.h"
 
-SearchWindow::SearchWindow(MainForm &form, MainWindow &window) : form_(form), window_(window) {}
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTextCursor>
+#include <QToolButton>
+
+ResultPaneSink::ResultPaneSink(MainForm &form) : form_(form), pane_(form.Text2) {}
+
+void ResultPaneSink::clear()
+{
+    const bool acting = form_.Text2Change;
+    form_.Text2Change = false;
+    pane_.clear();
+    form_.Text2Change = acting;
+}
+
+void ResultPaneSink::append(const QString &text, const lookup::EntryFormat &format)
+{
+    form_.Text2Change = false;
+    pane_.append(text, format);
+    form_.Text2Change = true;
+}
+
+SearchWindow::SearchWindow(MainForm &form, MainWindow &window)
+    : form_(form), window_(window), sink_(form), engine_(form.Lookup, *this, &sink_, nullptr)
+{
+}
 
 SearchWindow::~SearchWindow() = default;
 
 bool SearchWindow::Kensaku(QString &str, bool rirekiFlag)
 {
-    (void)str;
-    (void)rirekiFlag;
-    return false;
+    // The speech object is made at start-up, after this object.
+    engine_.setVoice(form_.Voice1.get());
+    form_.Lookup.CaptureActive = CaptureActive;
+    const bool found = engine_.Kensaku(str, rirekiFlag);
+    // The lookup only ever ends a capture (a word that was not found).
+    if (!form_.Lookup.CaptureActive)
+        CaptureActive = false;
+    return found;
 }
 
 int SearchWindow::hitCount() const
 {
-    return 0;
+    return form_.Lookup.record.HitCount();
 }
 
-void SearchWindow::rewriteEntry() {}
+void SearchWindow::rewriteEntry()
+{
+    sink_.clear();
+    lookup::DicStrConv(form_.Lookup, sink_);
+}
+
+QString SearchWindow::Text1() const
+{
+    return form_.Text1->toPlainText();
+}
+
+void SearchWindow::setText1(const QString &text)
+{
+    form_.Text1->setPlainText(text);
+}
+
+void SearchWindow::DummyScreen()
+{
+    window_.display().DummyScreen();
+}
+
+void SearchWindow::hidePicture1()
+{
+    form_.Picture1->hide();
+}
+
+void SearchWindow::setQuietFocus(bool on)
+{
+    form_.QuietFocus = on;
+}
+
+void SearchWindow::SetResident(bool on)
+{
+    window_.tray().SetResident(on);
+}
+
+void SearchWindow::ShowMe()
+{
+    window_.lifecycle().ShowMe();
+}
+
+void SearchWindow::focusText2()
+{
+    form_.Text2->setFocus();
+}
+
+void SearchWindow::setText2SelStart(int position)
+{
+    QTextCursor c = form_.Text2->textCursor();
+    c.setPosition(qBound(0, position, form_.Text2->document()->characterCount() - 1));
+    form_.Text2->setTextCursor(c);
+}
+
+void SearchWindow::RirekiKosin(const QString &word)
+{
+    window_.history().RirekiKosin(word);
+}
+
+void SearchWindow::RirekiSetting()
+{
+    window_.history().RirekiSetting();
+}
+
+void SearchWindow::RollSetting(bool ExecRoll)
+{
+    window_.history().RollSetting(ExecRoll);
+}
+
+void SearchWindow::setStatusText(const QString &text)
+{
+    form_.setStatusText(text);
+}
+
+void SearchWindow::AllRead()
+{
+    form_.speech().AllRead();
+}
+
+void SearchWindow::ShowExtBox(const QString &text)
+{
+    // The message window at another application's caret comes with the
+    // capture handling; until then captured words cannot arrive.
+    (void)text;
+}
+
+void SearchWindow::ShowTips(const QString &text)
+{
+    window_.tips().ShowTips(text);
+}
+
+void SearchWindow::updateCopyButton()
+{
+    pending::setEnabled(form_.toolButton(QStringLiteral("コピー")), form_.editCopy);
+}
+
+void SearchWindow::letEventsRun()
+{
+    QCoreApplication::processEvents();
+}
+
+void SearchWindow::showDicFileError(const lookup::DicFileError &error)
+{
+    showMessage(&form_, QMessageBox::Critical, error.title(), error.message());
+}

@@ -5,6 +5,10 @@
 #include "orrin/orrinevents.h"
 #include "orrin/orrinsupport.h"
 #include "orrin/orrinvoice.h"
+#include "richtextbox.h"
+
+#include <QCoreApplication>
+#include <QThread>
 
 bool TestSpeech::createScreenReader()
 {
@@ -45,5 +49,36 @@ void TestSpeech::AllCancel()
 
 void TestSpeech::AllRead()
 {
+    // The result pane line by line from the caret, each line waited for,
+    // until the end or until something clears AllReadFlag.
     calls << QStringLiteral("AllRead");
+    form_.AllReadFlag = true;
+    form_.AllReadIdle = false;
+    const QString text = form_.Text2->toPlainText().mid(form_.Text2->textCursor().position());
+    for (const QString &line : text.split(u'\n', Qt::SkipEmptyParts)) {
+        if (!form_.AllReadFlag || !form_.Voice1)
+            break;
+        form_.Voice1->Speak(line);
+        while (form_.AllReadFlag && form_.Voice1->IsSpeaking()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(2);
+        }
+    }
+    if (form_.Voice1)
+        form_.Voice1->StopSpeech();
+    form_.AllReadFlag = false;
+    form_.AllReadIdle = true;
+}
+
+QString TestSpeech::GetCurStr()
+{
+    // The run of letters around the caret.
+    const QString text = form_.Text2->toPlainText();
+    int start = form_.Text2->textCursor().position();
+    int end = start;
+    while (start > 0 && text.at(start - 1).isLetterOrNumber())
+        --start;
+    while (end < text.size() && text.at(end).isLetterOrNumber())
+        ++end;
+    return text.mid(start, end - start);
 }

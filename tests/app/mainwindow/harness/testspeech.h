@@ -17,6 +17,7 @@ public:
     void sayFarewell() override;
     void AllCancel() override;
     void AllRead() override;
+    QString GetCurStr() override;
 
     QStringList calls;
 

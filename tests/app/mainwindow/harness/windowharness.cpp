@@ -5,11 +5,13 @@
 #include "mainform.h"
 #include "mainwindow.h"
 #include "orrin/transcript.h"
+#include "orrin/transcriptvoice.h"
 #include "richtextbox.h"
 #include "settings/settingsstore.h"
 #include "testspeech.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -63,6 +65,13 @@ WindowHarness::WindowHarness(const Options &options) : temp_(std::make_unique<te
         messages.append(m);
         return QMessageBox::Ok;
     });
+    if (!options.settingsFile.isEmpty()) {
+        QDir().mkpath(QFileInfo(temp_->userFile()).path());
+        QFile file(temp_->userFile());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(options.settingsFile);
+    }
+    speechMsPerChar_ = options.speechMsPerChar;
     if (!options.dictionaryFolder.isEmpty())
         settings::writeText(u"Wordmere", options.dictionaryFolder);
     for (const QString &s : options.settings)
@@ -94,6 +103,8 @@ bool WindowHarness::load(const QStringList &arguments)
 {
     if (!window_->lifecycle().Form_Load(QStringList{QStringLiteral("Wordlamp")} + arguments))
         return false;
+    if (auto *voice = dynamic_cast<TranscriptVoice *>(form_->Voice1.get()))
+        voice->setMsPerChar(speechMsPerChar_);
     if (!form_->TrayResident) {
         form_->show();
         if (!QTest::qWaitForWindowExposed(form_.get()))

@@ -26,6 +26,8 @@ public:
         QString hookFolder;           // with fakeHook false: where Wlhook is looked for
         QStringList settings;         // "Key=Value" stored in section Settings before start-up
         QStringList history;          // "Word7=apple" stored in section History
+        QByteArray settingsFile;      // the whole settings file, as a previous run left it
+        int speechMsPerChar = 0;      // modelled speaking time of the screen reader
     };
 
     WindowHarness();
@@ -72,5 +74,6 @@ private:
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<MainWindow> window_;
     QString transcriptPath_;
+    int speechMsPerChar_ = 0;
     qint64 transcriptMark_ = 0;
 };
