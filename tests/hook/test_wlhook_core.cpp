@@ -325,6 +325,8 @@ private slots:
     {
         const char text[] = {'a', '\xE6', '\x97'}; // 日 cut after two of its three bytes
         QCOMPARE(lineLengthFromCaret(std::string_view(text, 3)), std::size_t(3));
+        const char broken[] = {'a', '\xE6', '\x97', '\n', 'b'}; // the break after it still counts
+        QCOMPARE(lineLengthFromCaret(std::string_view(broken, 5)), std::size_t(3));
     }
 
     // CaptureFocusedText against the fake controls.
