@@ -10,12 +10,13 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace wlhook {
+namespace wlhook
+{
 
 // The maker's editor's own messages (always sent in their ANSI form).
-inline constexpr std::uint32_t EditorHasSelection = 1484;  // nonzero when there is a selection
-inline constexpr std::uint32_t EditorGetSelection = 1487;  // writes the selection (capacity, buffer)
-inline constexpr std::uint32_t EditorGetCaretText = 1488;  // writes text, answers the offset to keep from
+inline constexpr std::uint32_t EditorHasSelection = 1484; // nonzero when there is a selection
+inline constexpr std::uint32_t EditorGetSelection = 1487; // writes the selection (capacity, buffer)
+inline constexpr std::uint32_t EditorGetCaretText = 1488; // writes text, answers the offset to keep from
 
 // Bits cleared while a caret-only capture widens the selection.
 inline constexpr std::uint32_t SelectionChangeEvent = 0x80000; // ENM_SELCHANGE
@@ -24,7 +25,8 @@ inline constexpr std::uint32_t ScrollAndKeepOptions = 0x1C0;   // ECO_AUTOVSCROL
 inline constexpr std::int32_t CaretWidening = 1024;
 
 // The focused control, seen through the messages a capture sends to it.
-class FocusedControl {
+class FocusedControl
+{
 public:
     virtual ~FocusedControl() = default;
     // Writes the window class name, at most room - 1 characters and a NUL;
@@ -35,13 +37,13 @@ public:
     virtual std::intptr_t sendAnsi(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual void getSelection(std::int32_t &start, std::int32_t &end) = 0; // EM_GETSEL
     virtual void setSelection(std::int32_t start, std::int32_t end) = 0;   // EM_SETSEL
-    virtual std::uint32_t eventMask() = 0;                                  // EM_GETEVENTMASK
-    virtual void setEventMask(std::uint32_t mask) = 0;                      // EM_SETEVENTMASK
-    virtual std::uint32_t options() = 0;                                    // EM_GETOPTIONS
-    virtual void setOptions(std::uint32_t options) = 0;                     // EM_SETOPTIONS, replace
-    virtual std::int32_t lineFromChar(std::int32_t charIndex) = 0;          // EM_LINEFROMCHAR
-    virtual std::int32_t lineIndex(std::int32_t line) = 0;                  // EM_LINEINDEX
-    virtual std::int32_t lineLength(std::int32_t charIndex) = 0;            // EM_LINELENGTH
+    virtual std::uint32_t eventMask() = 0;                                 // EM_GETEVENTMASK
+    virtual void setEventMask(std::uint32_t mask) = 0;                     // EM_SETEVENTMASK
+    virtual std::uint32_t options() = 0;                                   // EM_GETOPTIONS
+    virtual void setOptions(std::uint32_t options) = 0;                    // EM_SETOPTIONS, replace
+    virtual std::int32_t lineFromChar(std::int32_t charIndex) = 0;         // EM_LINEFROMCHAR
+    virtual std::int32_t lineIndex(std::int32_t line) = 0;                 // EM_LINEINDEX
+    virtual std::int32_t lineLength(std::int32_t charIndex) = 0;           // EM_LINELENGTH
     // EM_GETLINE: the buffer's first 16-bit word holds its size.
     virtual void getLine(std::int32_t line, void *buffer) = 0;
     // EM_GETSELTEXT: UTF-16 from a Unicode window, ANSI bytes otherwise.
@@ -49,7 +51,8 @@ public:
 };
 
 // The clipboard as CaptureFromClipboard uses it.
-class ClipboardAccess {
+class ClipboardAccess
+{
 public:
     virtual ~ClipboardAccess() = default;
     virtual bool open() = 0;

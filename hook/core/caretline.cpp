@@ -1,7 +1,9 @@
 #include "core/caretline.h"
 
-namespace wlhook {
-namespace {
+namespace wlhook
+{
+namespace
+{
 
 bool isLineBreak(std::string_view character)
 {
@@ -13,7 +15,10 @@ bool isLineBreak(std::string_view character)
 std::size_t utf8CharacterLength(std::string_view text, std::size_t at)
 {
     const unsigned char b = static_cast<unsigned char>(text[at]);
-    const std::size_t expected = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xC2 && b <= 0xDF ? 2 : 1;
+    const std::size_t expected = b >= 0xF0 && b <= 0xF4   ? 4
+                                 : b >= 0xE0 && b <= 0xEF ? 3
+                                 : b >= 0xC2 && b <= 0xDF ? 2
+                                                          : 1;
     std::size_t width = 1;
     while (width < expected && at + width < text.size() &&
            (static_cast<unsigned char>(text[at + width]) & 0xC0) == 0x80)

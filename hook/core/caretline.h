@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <string_view>
 
-namespace wlhook {
+namespace wlhook
+{
 
 // Most characters a caret-only capture takes.
 inline constexpr std::size_t CaretLineCharacters = 1024;

@@ -2,8 +2,10 @@
 
 #include <string_view>
 
-namespace wlhook {
-namespace {
+namespace wlhook
+{
+namespace
+{
 
 constexpr std::string_view EditClassTable[] = {
     "Edit", "RICHEDIT", "RichEdit20A", "RichEdit20W", "QevEditCtrl", "QEVEDITV",

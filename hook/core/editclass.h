@@ -1,14 +1,15 @@
 #pragma once
 // EditClassTable: the window classes whose text a capture can read.
 
-namespace wlhook {
+namespace wlhook
+{
 
 // The class name is read with room for this many characters including the
 // terminator, so only the first ClassNameRoom - 1 take part in the lookup.
 inline constexpr int ClassNameRoom = 19;
 
 inline constexpr int UnrecognisedClass = -1;
-inline constexpr int PlainEditClass = 0;   // "Edit", read line by line
+inline constexpr int PlainEditClass = 0; // "Edit", read line by line
 inline constexpr int FirstRichEditClass = 1;
 inline constexpr int LastRichEditClass = 3;
 inline constexpr int FirstMakersEditorClass = 4;
@@ -21,7 +22,10 @@ inline constexpr int LastMakersEditorClass = 5;
 // null or empty name.
 int editClassIndex(const char *className);
 
-inline bool isStandardControlClass(int index) { return index >= PlainEditClass && index <= LastRichEditClass; }
+inline bool isStandardControlClass(int index)
+{
+    return index >= PlainEditClass && index <= LastRichEditClass;
+}
 inline bool isMakersEditorClass(int index)
 {
     return index >= FirstMakersEditorClass && index <= LastMakersEditorClass;

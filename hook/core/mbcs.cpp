@@ -1,6 +1,7 @@
 #include "core/mbcs.h"
 
-namespace wlhook {
+namespace wlhook
+{
 
 bool isCp932LeadByte(unsigned char b)
 {

@@ -4,7 +4,8 @@
 
 #include <cstddef>
 
-namespace wlhook {
+namespace wlhook
+{
 
 using LeadByteTest = bool (*)(unsigned char);
 

@@ -9,17 +9,18 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace wlhook {
+namespace wlhook
+{
 
 struct SharedData {
-    std::uintptr_t HookHandle;              // the installed hook; 0 before installation
-    std::uintptr_t TargetWindow;            // the window notified after each capture
-    char CaptureBuffer[CaptureBufferSize];  // the captured text, code page 932, NUL-terminated
-    std::uint32_t NotifyMessage;            // the message number sent to TargetWindow
-    std::int32_t HotKey;                    // virtual-key code that triggers a capture with Ctrl+Shift
-    std::int32_t CaptureResult;             // how CaptureBuffer was filled (CaptureResult)
-    WlhookPoint CaretPoint;                 // screen position of the caret at the last capture
-    std::uint32_t HookOwnerPid;             // process that installed the hook
+    std::uintptr_t HookHandle;             // the installed hook; 0 before installation
+    std::uintptr_t TargetWindow;           // the window notified after each capture
+    char CaptureBuffer[CaptureBufferSize]; // the captured text, code page 932, NUL-terminated
+    std::uint32_t NotifyMessage;           // the message number sent to TargetWindow
+    std::int32_t HotKey;                   // virtual-key code that triggers a capture with Ctrl+Shift
+    std::int32_t CaptureResult;            // how CaptureBuffer was filled (CaptureResult)
+    WlhookPoint CaretPoint;                // screen position of the caret at the last capture
+    std::uint32_t HookOwnerPid;            // process that installed the hook
 };
 
 // The values when the library is first loaded: all zero but the hot key (F11).

@@ -32,8 +32,8 @@ static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
     InHook = 1;
 
     const bool released = (static_cast<DWORD>(lParam) & 0x80000000u) != 0;
-    if (isCaptureKey(Shared, released, GetCurrentProcessId(), GetKeyState(VK_CONTROL) < 0,
-                     GetKeyState(VK_SHIFT) < 0, static_cast<std::int32_t>(wParam))) {
+    if (isCaptureKey(Shared, released, GetCurrentProcessId(), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                     static_cast<std::int32_t>(wParam))) {
         clearCapture(Shared);
         const HWND focus = GetFocus();
         POINT caret{};

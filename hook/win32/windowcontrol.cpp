@@ -2,7 +2,8 @@
 
 #include <richedit.h>
 
-namespace wlhook {
+namespace wlhook
+{
 
 WindowControl::WindowControl(HWND window) : window_(window), unicode_(window && IsWindowUnicode(window))
 {
@@ -117,7 +118,8 @@ void WindowsClipboard::close()
     CloseClipboard();
 }
 
-namespace {
+namespace
+{
 
 bool systemLeadByte(unsigned char b)
 {

@@ -7,9 +7,11 @@
 
 #include <windows.h>
 
-namespace wlhook {
+namespace wlhook
+{
 
-class WindowControl : public FocusedControl {
+class WindowControl : public FocusedControl
+{
 public:
     explicit WindowControl(HWND window);
 
@@ -35,7 +37,8 @@ private:
     bool unicode_;
 };
 
-class WindowsClipboard : public ClipboardAccess {
+class WindowsClipboard : public ClipboardAccess
+{
 public:
     bool open() override;
     const char *lockText(std::size_t &size) override;

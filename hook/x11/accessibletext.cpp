@@ -8,8 +8,10 @@
 #include <memory>
 #include <mutex>
 
-namespace wlhook::x11 {
-namespace {
+namespace wlhook::x11
+{
+namespace
+{
 
 // Milliseconds an application has to answer one call.
 constexpr int CallTimeout = 300;
@@ -153,8 +155,8 @@ bool AccessibleText::start(GMainContext *context)
     atspi_set_main_context(context);
     atspi_set_timeout(CallTimeout, 0);
 
-    listener_ = atspi_event_listener_new(reinterpret_cast<AtspiEventListenerCB>(&AccessibleText::onFocus), this,
-                                         nullptr);
+    listener_ =
+        atspi_event_listener_new(reinterpret_cast<AtspiEventListenerCB>(&AccessibleText::onFocus), this, nullptr);
     Error error;
     atspi_event_listener_register(listener_, "object:state-changed:focused", &error);
     started_ = true;

@@ -19,7 +19,8 @@ typedef struct _AtspiAccessible AtspiAccessible;
 typedef struct _AtspiEventListener AtspiEventListener;
 typedef struct _GMainContext GMainContext;
 
-namespace wlhook::x11 {
+namespace wlhook::x11
+{
 
 struct AccessibleCapture {
     std::int32_t result = CaptureNone; // CaptureSelection or CaptureFromCaret
@@ -27,7 +28,8 @@ struct AccessibleCapture {
     std::optional<WlhookPoint> caret;  // screen position of the caret
 };
 
-class AccessibleText {
+class AccessibleText
+{
 public:
     AccessibleText() = default;
     ~AccessibleText();

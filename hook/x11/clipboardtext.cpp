@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
-namespace wlhook::x11 {
+namespace wlhook::x11
+{
 
 ClipboardText::ClipboardText(xcb_connection_t *connection, XEvents &events, xcb_window_t requestor)
     : connection_(connection), events_(events), requestor_(requestor), clipboard_(internAtom(connection, "CLIPBOARD")),
@@ -19,10 +20,9 @@ std::string ClipboardText::property(bool &incremental, std::size_t enough)
     incremental = false;
     const auto longs = static_cast<std::uint32_t>(enough / 4 + 1);
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(connection_,
-                               xcb_get_property(connection_, 1, requestor_, target_, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                                                longs),
-                               nullptr),
+        xcb_get_property_reply(
+            connection_, xcb_get_property(connection_, 1, requestor_, target_, XCB_GET_PROPERTY_TYPE_ANY, 0, longs),
+            nullptr),
         std::free);
     if (!reply)
         return {};

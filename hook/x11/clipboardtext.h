@@ -8,9 +8,11 @@
 
 #include <string>
 
-namespace wlhook::x11 {
+namespace wlhook::x11
+{
 
-class ClipboardText {
+class ClipboardText
+{
 public:
     // requestor: a window of this connection that selects PropertyChange
     // events; the owner's answer is put into one of its properties.

@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <iconv.h>
 
-namespace wlhook::x11 {
-namespace {
+namespace wlhook::x11
+{
+namespace
+{
 
 // The single bytes that Windows' code page 932 maps to characters of their
 // own and iconv's does not.
@@ -25,7 +27,8 @@ int specialByte(std::string_view character)
     return -1;
 }
 
-class Converter {
+class Converter
+{
 public:
     Converter() : cd_(iconv_open("CP932", "UTF-8")) {}
     ~Converter()
@@ -71,8 +74,7 @@ std::string utf8ToCp932(std::string_view text, std::size_t maxBytes)
         bool ok = false;
         if (converter.valid() && width > 1) {
             iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
-            ok = iconv(converter.get(), &in, &inLeft, &dest, &destLeft) != static_cast<std::size_t>(-1) &&
-                 inLeft == 0;
+            ok = iconv(converter.get(), &in, &inLeft, &dest, &destLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
         }
         if (ok)
             out.append(encoded, static_cast<std::size_t>(dest - encoded));

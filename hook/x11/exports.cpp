@@ -4,8 +4,8 @@
 // reads it.
 
 #include "core/shareddata.h"
-#include "worker.h"
 #include "wlhook.h"
+#include "worker.h"
 
 #include <unistd.h>
 
@@ -16,7 +16,8 @@
 
 using namespace wlhook;
 
-namespace {
+namespace
+{
 
 std::mutex dataMutex;
 SharedData shared = initialSharedData();

@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <memory>
 
-namespace wlhook::x11 {
-namespace {
+namespace wlhook::x11
+{
+namespace
+{
 
 constexpr std::uint32_t KeysymF1 = 0xFFBE;
 constexpr std::uint32_t KeysymNumLock = 0xFF7F;

@@ -17,8 +17,10 @@
 #include <cstdlib>
 #include <future>
 
-namespace wlhook::x11 {
-namespace {
+namespace wlhook::x11
+{
+namespace
+{
 
 // How long a capture may take: the accessibility bus first, then the clipboard.
 constexpr auto AccessibleBudget = std::chrono::milliseconds(1000);
@@ -78,13 +80,17 @@ void Worker::Loop::handle(const xcb_generic_event_t *event)
 
 void Worker::Loop::onPress(const xcb_key_press_event_t *key)
 {
+    // Other keys pressed while the hot key is held come here too; they
+    // change nothing.
+    if (!grab.isHotKey(key->detail))
+        return;
     // The keyboard is frozen until we decide: in the program's own window
     // the key goes on to it as if there were no grab; elsewhere it is ours.
     const std::uint32_t pid = windowProcessId(c, root, focusedWindow(c, root));
     const bool own = settings.ownerPid != 0 && pid == settings.ownerPid;
     xcb_allow_events(c, own ? XCB_ALLOW_REPLAY_KEYBOARD : XCB_ALLOW_ASYNC_KEYBOARD, key->time);
     xcb_flush(c);
-    armed = !own && grab.isHotKey(key->detail);
+    armed = !own;
 }
 
 void Worker::Loop::onRelease(const xcb_key_release_event_t *key)
@@ -137,7 +143,9 @@ void Worker::Loop::notify()
     xcb_flush(c);
 }
 
-Worker::Worker(HookSettings settings, Publish publish) : settings_(settings), publish_(std::move(publish)) {}
+Worker::Worker(HookSettings settings, Publish publish) : settings_(settings), publish_(std::move(publish))
+{
+}
 
 Worker::~Worker()
 {
@@ -198,30 +206,29 @@ void Worker::run(std::promise<bool> &ready)
     loop->accessible.start(context);
     loop->mainLoop = g_main_loop_new(context, FALSE);
 
-    GSource *x = g_unix_fd_source_new(xcb_get_file_descriptor(c), static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR));
-    g_source_set_callback(
-        x, G_SOURCE_FUNC(+[](int, GIOCondition, gpointer data) -> gboolean {
-            auto *l = static_cast<Loop *>(data);
-            while (xcb_generic_event_t *event = l->events.next()) {
-                l->handle(event);
-                std::free(event);
-            }
-            if (xcb_connection_has_error(l->c)) {
-                g_main_loop_quit(l->mainLoop);
-                return G_SOURCE_REMOVE;
-            }
-            return G_SOURCE_CONTINUE;
-        }),
-        loop.get(), nullptr);
+    GSource *x =
+        g_unix_fd_source_new(xcb_get_file_descriptor(c), static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR));
+    g_source_set_callback(x, G_SOURCE_FUNC(+[](int, GIOCondition, gpointer data) -> gboolean {
+                              auto *l = static_cast<Loop *>(data);
+                              while (xcb_generic_event_t *event = l->events.next()) {
+                                  l->handle(event);
+                                  std::free(event);
+                              }
+                              if (xcb_connection_has_error(l->c)) {
+                                  g_main_loop_quit(l->mainLoop);
+                                  return G_SOURCE_REMOVE;
+                              }
+                              return G_SOURCE_CONTINUE;
+                          }),
+                          loop.get(), nullptr);
     g_source_attach(x, context);
 
     GSource *wake = g_unix_fd_source_new(wake_[0], G_IO_IN);
-    g_source_set_callback(
-        wake, G_SOURCE_FUNC(+[](int, GIOCondition, gpointer data) -> gboolean {
-            g_main_loop_quit(static_cast<GMainLoop *>(data));
-            return G_SOURCE_REMOVE;
-        }),
-        loop->mainLoop, nullptr);
+    g_source_set_callback(wake, G_SOURCE_FUNC(+[](int, GIOCondition, gpointer data) -> gboolean {
+                              g_main_loop_quit(static_cast<GMainLoop *>(data));
+                              return G_SOURCE_REMOVE;
+                          }),
+                          loop->mainLoop, nullptr);
     g_source_attach(wake, context);
 
     // Events that arrived during the set-up are handled first.

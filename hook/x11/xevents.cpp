@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-namespace wlhook::x11 {
+namespace wlhook::x11
+{
 
 XEvents::~XEvents()
 {

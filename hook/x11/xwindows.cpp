@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <memory>
 
-namespace wlhook::x11 {
-namespace {
+namespace wlhook::x11
+{
+namespace
+{
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 template <typename T> Reply<T> reply(T *r)
@@ -34,8 +36,8 @@ std::uint32_t processFromProperty(xcb_connection_t *c, xcb_window_t root, xcb_wi
 {
     const xcb_atom_t pidAtom = internAtom(c, "_NET_WM_PID");
     for (int depth = 0; window != XCB_NONE && window != root && depth < 32; ++depth) {
-        auto property = reply(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
+        auto property =
+            reply(xcb_get_property_reply(c, xcb_get_property(c, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
         if (property && property->format == 32 && xcb_get_property_value_length(property.get()) >= 4)
             return *static_cast<const std::uint32_t *>(xcb_get_property_value(property.get()));
         auto tree = reply(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
@@ -50,8 +52,8 @@ std::uint32_t processFromProperty(xcb_connection_t *c, xcb_window_t root, xcb_wi
 
 xcb_atom_t internAtom(xcb_connection_t *c, std::string_view name)
 {
-    auto r = reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr));
+    auto r = reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr));
     return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 std::size_t encodeForTests(const char16_t *text, std::size_t length, char *dest, std::size_t capacity)
 {
@@ -66,7 +67,8 @@ std::int32_t FakeControl::size() const
 {
     std::int32_t n = 0;
     for (std::size_t i = 0; i < wideLines_.size(); ++i)
-        n += static_cast<std::int32_t>(unicode_ ? wideLines_[i].size() : static_cast<std::size_t>(ansiLines_[i].size())) +
+        n += static_cast<std::int32_t>(unicode_ ? wideLines_[i].size()
+                                                : static_cast<std::size_t>(ansiLines_[i].size())) +
              (i + 1 < wideLines_.size() ? breakWidth() : 0);
     return n;
 }
@@ -102,8 +104,9 @@ std::int32_t FakeControl::lineIndex(std::int32_t line)
 {
     std::int32_t index = 0;
     for (std::int32_t i = 0; i < line && i < static_cast<std::int32_t>(wideLines_.size()); ++i)
-        index += static_cast<std::int32_t>(unicode_ ? wideLines_[static_cast<std::size_t>(i)].size()
-                                                    : static_cast<std::size_t>(ansiLines_[static_cast<std::size_t>(i)].size())) +
+        index += static_cast<std::int32_t>(
+                     unicode_ ? wideLines_[static_cast<std::size_t>(i)].size()
+                              : static_cast<std::size_t>(ansiLines_[static_cast<std::size_t>(i)].size())) +
                  breakWidth();
     return index;
 }
@@ -111,7 +114,8 @@ std::int32_t FakeControl::lineIndex(std::int32_t line)
 std::int32_t FakeControl::lineLength(std::int32_t charIndex)
 {
     const auto line = static_cast<std::size_t>(lineFromChar(charIndex));
-    return static_cast<std::int32_t>(unicode_ ? wideLines_[line].size() : static_cast<std::size_t>(ansiLines_[line].size()));
+    return static_cast<std::int32_t>(unicode_ ? wideLines_[line].size()
+                                              : static_cast<std::size_t>(ansiLines_[line].size()));
 }
 
 void FakeControl::getLine(std::int32_t line, void *buffer)
@@ -135,7 +139,8 @@ void FakeControl::getSelectedText(void *buffer)
         std::u16string all;
         for (std::size_t i = 0; i < wideLines_.size(); ++i)
             all += wideLines_[i] + (i + 1 < wideLines_.size() ? (rich_ ? u"\r" : u"\r\n") : u"");
-        const std::u16string part = all.substr(static_cast<std::size_t>(selStart), static_cast<std::size_t>(selEnd - selStart));
+        const std::u16string part =
+            all.substr(static_cast<std::size_t>(selStart), static_cast<std::size_t>(selEnd - selStart));
         std::memcpy(buffer, part.c_str(), (part.size() + 1) * sizeof(char16_t));
     } else {
         QByteArray all;

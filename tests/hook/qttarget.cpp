@@ -25,7 +25,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 void say(const QString &line)
 {
@@ -33,7 +34,8 @@ void say(const QString &line)
     std::fflush(stdout);
 }
 
-class KeyReporter : public QObject {
+class KeyReporter : public QObject
+{
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {

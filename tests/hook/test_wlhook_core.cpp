@@ -15,7 +15,8 @@
 
 using namespace wlhook;
 
-namespace {
+namespace
+{
 
 QByteArray captured(const SharedData &d)
 {
@@ -33,7 +34,8 @@ const QByteArray Nihon = testsupport::sjis(QStringLiteral("日本語"));
 
 } // namespace
 
-class TestWlhookCore : public QObject {
+class TestWlhookCore : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -237,9 +239,8 @@ private slots:
         QFETCH(int, capacity);
         QFETCH(QByteArray, expected);
         QByteArray dest(capacity + 4, '#');
-        const std::size_t n =
-            CopyMbcsRange(line.constData(), std::size_t(line.size()), std::size_t(first), std::size_t(end),
-                          dest.data(), std::size_t(capacity), isCp932LeadByte);
+        const std::size_t n = CopyMbcsRange(line.constData(), std::size_t(line.size()), std::size_t(first),
+                                            std::size_t(end), dest.data(), std::size_t(capacity), isCp932LeadByte);
         QCOMPARE(QByteArray(dest.constData(), int(n)), expected);
         QCOMPARE(dest[int(n)], '\0');
         QCOMPARE(dest.mid(capacity), QByteArray(4, '#'));
@@ -309,8 +310,8 @@ private slots:
         QFETCH(int, maxCharacters);
         QFETCH(QString, expected);
         const QByteArray utf8 = text.toUtf8();
-        const std::size_t n =
-            lineLengthFromCaret(std::string_view(utf8.constData(), std::size_t(utf8.size())), std::size_t(maxCharacters));
+        const std::size_t n = lineLengthFromCaret(std::string_view(utf8.constData(), std::size_t(utf8.size())),
+                                                  std::size_t(maxCharacters));
         QCOMPARE(QString::fromUtf8(utf8.constData(), qsizetype(n)), expected);
     }
 
@@ -346,7 +347,8 @@ private slots:
             << QByteArray("Edit") << true << "xyabc\r\ndefgh" << 2 << 10 << 2 << "abcdef";
         QTest::newRow("edit three lines")
             << QByteArray("Edit") << true << "one\r\ntwo\r\nthree" << 1 << 13 << 2 << "netwothr";
-        QTest::newRow("edit empty line inside") << QByteArray("Edit") << true << "ab\r\n\r\ncd" << 0 << 8 << 2 << "abcd";
+        QTest::newRow("edit empty line inside")
+            << QByteArray("Edit") << true << "ab\r\n\r\ncd" << 0 << 8 << 2 << "abcd";
         QTest::newRow("edit caret takes the text onward")
             << QByteArray("Edit") << true << "hello world\r\nsecond" << 6 << 6 << 1 << "worldsecond";
         QTest::newRow("edit caret at the end") << QByteArray("Edit") << true << "hello" << 5 << 5 << 1 << "";
@@ -354,9 +356,8 @@ private slots:
             << QByteArray("Edit") << true << QStringLiteral("この辞書です") << 2 << 4 << 2 << QStringLiteral("辞書");
         QTest::newRow("edit Japanese, ANSI window (byte positions)")
             << QByteArray("Edit") << false << QStringLiteral("この辞書です") << 4 << 8 << 2 << QStringLiteral("辞書");
-        QTest::newRow("edit ANSI across lines")
-            << QByteArray("Edit") << false << QStringLiteral("ab日本\r\n語cd") << 2 << 10 << 2
-            << QStringLiteral("日本語");
+        QTest::newRow("edit ANSI across lines") << QByteArray("Edit") << false << QStringLiteral("ab日本\r\n語cd") << 2
+                                                << 10 << 2 << QStringLiteral("日本語");
         QTest::newRow("Thunder text box reads as an edit")
             << QByteArray("ThunderRT6TextBox") << true << "ab\r\ncd" << 1 << 5 << 2 << "bc";
         QTest::newRow("character without a code becomes ?")
@@ -368,8 +369,8 @@ private slots:
         QTest::newRow("rich caret to the paragraph end")
             << QByteArray("RichEdit20W") << true << "first para\rsecond" << 2 << 2 << 1 << "rst para";
         QTest::newRow("rich caret at the end") << QByteArray("RichEdit20W") << true << "text" << 4 << 4 << 1 << "";
-        QTest::newRow("rich ANSI window")
-            << QByteArray("RichEdit20A") << false << QStringLiteral("辞書\r次") << 0 << 6 << 2 << QStringLiteral("辞書");
+        QTest::newRow("rich ANSI window") << QByteArray("RichEdit20A") << false << QStringLiteral("辞書\r次") << 0 << 6
+                                          << 2 << QStringLiteral("辞書");
         QTest::newRow("first-generation rich edit")
             << QByteArray("RICHEDIT") << false << "one\rtwo" << 0 << 7 << 2 << "one";
         QTest::newRow("WndClass RichText reads as a rich edit")
@@ -411,8 +412,8 @@ private slots:
         QCOMPARE(captured(*d), QByteArray("text here"));
         // Widened without the selection-change event and with scrolling and
         // keep-selection off; then the selection, options and mask come back.
-        QCOMPARE(control.changes, QStringList({"mask 1", "options 8", "sel 5 14", "sel 5 5", "options 1c8",
-                                               "mask 80001"}));
+        QCOMPARE(control.changes,
+                 QStringList({"mask 1", "options 8", "sel 5 14", "sel 5 5", "options 1c8", "mask 80001"}));
     }
 
     void longTextsAreCut_data()
@@ -480,8 +481,9 @@ private slots:
         // The first block (the gathered text) is granted, the line buffers are not.
         static int granted;
         granted = 0;
-        const Scratch oneBlock{[](std::size_t size) -> void * { return granted++ == 0 ? std::calloc(1, size) : nullptr; },
-                               [](void *block) { std::free(block); }};
+        const Scratch oneBlock{
+            [](std::size_t size) -> void * { return granted++ == 0 ? std::calloc(1, size) : nullptr; },
+            [](void *block) { std::free(block); }};
         const auto d = freshData();
         FakeControl control("Edit", true, "abc\r\ndef");
         control.select(0, 8);
@@ -503,10 +505,10 @@ private slots:
                                    << QByteArray("selected");
         QTest::newRow("caret, offset kept") << QByteArray("QEVEDITV") << false << QByteArray("line start|word")
                                             << qint64(11) << 1 << QByteArray("word");
-        QTest::newRow("caret, offset out of range") << QByteArray("QEVEDITV") << false << QByteArray("word")
-                                                    << qint64(4096) << 1 << QByteArray();
-        QTest::newRow("selection of 1023 bytes") << QByteArray("QevEditCtrl") << true << QByteArray(1200, 's')
-                                                 << qint64(0) << 2 << QByteArray(1023, 's');
+        QTest::newRow("caret, offset out of range")
+            << QByteArray("QEVEDITV") << false << QByteArray("word") << qint64(4096) << 1 << QByteArray();
+        QTest::newRow("selection of 1023 bytes")
+            << QByteArray("QevEditCtrl") << true << QByteArray(1200, 's') << qint64(0) << 2 << QByteArray(1023, 's');
     }
     void makersEditor()
     {

@@ -8,7 +8,8 @@
 #include <QProcess>
 #include <QTest>
 
-class TestWlhookLibrary : public QObject {
+class TestWlhookLibrary : public QObject
+{
     Q_OBJECT
 
 private:
@@ -37,8 +38,8 @@ private slots:
             if (const QList<QByteArray> fields = line.simplified().split(' '); fields.size() == 3)
                 names << QString::fromLatin1(fields.at(2));
         names.sort();
-        QCOMPARE(names, QStringList({"GetScreenCaret", "GetStrLength", "GetString", "HookKeyHandler",
-                                     "UnHookKeyHandler"}));
+        QCOMPARE(names,
+                 QStringList({"GetScreenCaret", "GetStrLength", "GetString", "HookKeyHandler", "UnHookKeyHandler"}));
     }
 
     void stateBeforeAnyHook()

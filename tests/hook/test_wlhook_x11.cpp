@@ -7,9 +7,9 @@
 #include "testsupport.h"
 #include "wlhook.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QLibrary>
 #include <QLineEdit>
@@ -24,7 +24,8 @@
 #include <memory>
 #include <optional>
 
-namespace {
+namespace
+{
 
 constexpr int F12 = 123;
 constexpr int Timeout = 15000;
@@ -45,7 +46,8 @@ struct Api {
 };
 
 // The program's window: collects the notifications and the F12 keys of its edit.
-class HostWindow : public QWidget {
+class HostWindow : public QWidget
+{
 public:
     explicit HostWindow(const Api &api) : api_(api)
     {
@@ -96,7 +98,8 @@ private:
 };
 
 // One run of wlhook_qttarget.
-class Target {
+class Target
+{
 public:
     Target(const QStringList &arguments)
     {
@@ -190,7 +193,8 @@ bool sendHotKey()
 
 } // namespace
 
-class TestWlhookX11 : public QObject {
+class TestWlhookX11 : public QObject
+{
     Q_OBJECT
 
 private:
@@ -213,10 +217,7 @@ private:
         return host->notifications.size() > before ? std::optional(host->notifications.at(before)) : std::nullopt;
     }
 
-    void hookHost()
-    {
-        QCOMPARE(api.hook(hostId(), wlhook::NotifyMessage, F12), 1);
-    }
+    void hookHost() { QCOMPARE(api.hook(hostId(), wlhook::NotifyMessage, F12), 1); }
 
 private slots:
     void initTestCase()
@@ -370,9 +371,8 @@ private slots:
         const qsizetype before = host->notifications.size();
         QVERIFY(sendHotKey());
         char text[16] = {};
-        QTRY_VERIFY_WITH_TIMEOUT(api.getString(text, sizeof text) == wlhook::CaptureSelection &&
-                                     QByteArray(text) == "stored",
-                                 Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            api.getString(text, sizeof text) == wlhook::CaptureSelection && QByteArray(text) == "stored", Timeout);
         QCOMPARE(host->notifications.size(), before);
         QCOMPARE(target.f12Events(), 0); // still consumed
 

@@ -9,7 +9,8 @@
 
 using namespace wlhook::x11;
 
-class TestWlhookX11Units : public QObject {
+class TestWlhookX11Units : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -18,12 +19,18 @@ private slots:
         QTest::addColumn<QByteArray>("utf8");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("ascii") << QByteArray("word") << QByteArray("word");
-        QTest::newRow("Japanese") << QStringLiteral("辞書です").toUtf8() << testsupport::sjis(QStringLiteral("辞書です"));
-        QTest::newRow("half-width katakana") << QStringLiteral("ｶﾀｶﾅ").toUtf8() << testsupport::sjis(QStringLiteral("ｶﾀｶﾅ"));
+        QTest::newRow("Japanese") << QStringLiteral("辞書です").toUtf8()
+                                  << testsupport::sjis(QStringLiteral("辞書です"));
+        QTest::newRow("half-width katakana")
+            << QStringLiteral("ｶﾀｶﾅ").toUtf8() << testsupport::sjis(QStringLiteral("ｶﾀｶﾅ"));
         QTest::newRow("no code: default character") << QStringLiteral("a😀b").toUtf8() << QByteArray("a?b");
         QTest::newRow("no code, two-byte") << QStringLiteral("éa").toUtf8() << QByteArray("?a");
-        QTest::newRow("invalid byte") << QByteArray("a\xFF" "b") << QByteArray("a?b");
-        QTest::newRow("truncated sequence keeps what follows") << QByteArray("a\xE8\xBE" "b") << QByteArray("a?b");
+        QTest::newRow("invalid byte") << QByteArray("a\xFF"
+                                                    "b")
+                                      << QByteArray("a?b");
+        QTest::newRow("truncated sequence keeps what follows") << QByteArray("a\xE8\xBE"
+                                                                             "b")
+                                                               << QByteArray("a?b");
         QTest::newRow("the speech end marker") << QStringLiteral("x\uF8F2").toUtf8() << QByteArray("x\xFE");
         QTest::newRow("embedded NUL") << QByteArray("a\0b", 3) << QByteArray("a\0b", 3);
         QTest::newRow("empty") << QByteArray() << QByteArray();

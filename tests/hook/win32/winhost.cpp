@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // GetProcAddress answers a generic function pointer; go through void *.
 template <typename Function> Function resolve(HMODULE library, const char *name)
@@ -115,7 +116,11 @@ void sendKeys(std::initializer_list<Key> keys)
 
 void sendHotKey()
 {
-    sendKeys({{VK_CONTROL, false}, {VK_SHIFT, false}, {VK_F12, false}, {VK_F12, true}, {VK_SHIFT, true},
+    sendKeys({{VK_CONTROL, false},
+              {VK_SHIFT, false},
+              {VK_F12, false},
+              {VK_F12, true},
+              {VK_SHIFT, true},
               {VK_CONTROL, true}});
 }
 
@@ -195,10 +200,12 @@ bool startTarget()
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return waitFor([] {
-        target = FindWindowW(wintest::TargetClass, nullptr);
-        return target && IsWindowVisible(target) && control(wintest::AnsiEdit);
-    }, 30000);
+    return waitFor(
+        [] {
+            target = FindWindowW(wintest::TargetClass, nullptr);
+            return target && IsWindowVisible(target) && control(wintest::AnsiEdit);
+        },
+        30000);
 }
 
 void setClipboard(const char *text)
@@ -317,7 +324,11 @@ int main()
     {
         const LONG releases = targetF12Releases();
         focus(SingleLineEdit);
-        sendKeys({{VK_CONTROL, false}, {VK_SHIFT, false}, {VK_F12, false}, {VK_CONTROL, true}, {VK_F12, true},
+        sendKeys({{VK_CONTROL, false},
+                  {VK_SHIFT, false},
+                  {VK_F12, false},
+                  {VK_CONTROL, true},
+                  {VK_F12, true},
                   {VK_SHIFT, true}});
         check(waitFor([&] { return targetF12Releases() > releases; }), "F12 released after Ctrl reaches the control");
         capture("F12 released after Ctrl is not captured", SingleLineEdit, wlhook::CaptureSelection, "sentinel");

@@ -7,7 +7,8 @@
 
 #include <richedit.h>
 
-namespace {
+namespace
+{
 
 LONG f12Releases = 0;
 

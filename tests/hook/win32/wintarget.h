@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-namespace wintest {
+namespace wintest
+{
 
 inline constexpr wchar_t TargetClass[] = L"WlhookTestTarget";
 inline constexpr wchar_t HostClass[] = L"WlhookTestHost";
@@ -19,8 +20,8 @@ enum Control : int {
 };
 
 // Rich edit state the target sets up; a capture must leave it so.
-inline constexpr LPARAM RichEventMask = 0x80001;  // ENM_SELCHANGE | ENM_CHANGE
-inline constexpr LPARAM RichOptions = 0x1C0;      // ECO_AUTOVSCROLL | ECO_AUTOHSCROLL | ECO_NOHIDESEL
+inline constexpr LPARAM RichEventMask = 0x80001; // ENM_SELCHANGE | ENM_CHANGE
+inline constexpr LPARAM RichOptions = 0x1C0;     // ECO_AUTOVSCROLL | ECO_AUTOHSCROLL | ECO_NOHIDESEL
 
 // Host to target: bring the window forward and focus control wParam;
 // answers 1 when the control has the focus.
