@@ -384,6 +384,34 @@ private slots:
         QCOMPARE(api.getStrLength(), 0);
     }
 
+    void hotKeyTakenByAnotherClient()
+    {
+        // Another client holds Ctrl+Shift+F11: the hook cannot be installed.
+        xcb_connection_t *other = xcb_connect(nullptr, nullptr);
+        QVERIFY(!xcb_connection_has_error(other));
+        const xcb_setup_t *setup = xcb_get_setup(other);
+        const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
+        const auto count = quint8(setup->max_keycode - setup->min_keycode + 1);
+        xcb_get_keyboard_mapping_reply_t *map =
+            xcb_get_keyboard_mapping_reply(other, xcb_get_keyboard_mapping(other, setup->min_keycode, count), nullptr);
+        QVERIFY(map);
+        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(map);
+        xcb_keycode_t f11 = 0;
+        for (int i = 0; i < xcb_get_keyboard_mapping_keysyms_length(map); i += map->keysyms_per_keycode)
+            if (syms[i] == 0xFFC8 && f11 == 0)
+                f11 = xcb_keycode_t(setup->min_keycode + i / map->keysyms_per_keycode);
+        free(map);
+        QVERIFY(f11 != 0);
+        xcb_generic_error_t *error =
+            xcb_request_check(other, xcb_grab_key_checked(other, 0, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT,
+                                                          f11, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        QVERIFY(!error);
+        QCOMPARE(api.hook(hostId(), wlhook::NotifyMessage, 122), 0);
+        QCOMPARE(api.unhook(), 0);
+        xcb_disconnect(other);
+        hookHost();
+    }
+
     void unhookReleasesTheKey()
     {
         Target target({"lineedit", "after unhook", "0", "5"});
