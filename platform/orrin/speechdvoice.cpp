@@ -156,7 +156,9 @@ void SpeechdVoice::reportSpeaking()
 void SpeechdVoice::Speak(const QString &text, int mode)
 {
     replaceStuckSession();
-    QString t = speechtext::cleaned(text);
+    // A blank at the caret is still a character to announce ("space").
+    const bool blank = mode == 1 && text.size() == 1 && text[0].isSpace();
+    QString t = blank ? QStringLiteral(" ") : speechtext::cleaned(text);
     if (t.isEmpty())
         return;
     const quint64 request = ++nextRequest_;
