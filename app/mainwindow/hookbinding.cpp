@@ -24,7 +24,7 @@ bool HookBinding::bind()
         return true;
     if (!injected_) {
         const QString folder = folder_.isEmpty() ? QCoreApplication::applicationDirPath() : folder_;
-        library_.setFileName(QDir(folder).filePath(QStringLiteral("Wlhook")));
+        library_.setFileName(QDir(folder).filePath(QString::fromLatin1(wlhook::LibraryName)));
         if (!library_.load()) {
             error_ = library_.errorString();
             return false;
@@ -52,12 +52,12 @@ bool HookBinding::bind()
     return true;
 }
 
-int32_t HookBinding::HookKeyHandler(uintptr_t window, int32_t keyFunc)
+int32_t HookBinding::HookKeyHandler(WlhookWindow window, int32_t keyFunc)
 {
     if (!bound_)
         return 0;
     hooked_ = true;
-    return api_.HookKeyHandler(window, NotifyMessage, keyFunc + 111);
+    return api_.HookKeyHandler(window, wlhook::NotifyMessage, wlhook::FirstFunctionKey - 1 + keyFunc);
 }
 
 void HookBinding::UnHookKeyHandler()

@@ -4,20 +4,20 @@
 // with the main window as the window to notify. The program cannot run
 // without the library; a failed binding says why.
 
+#include "wlhook.h"
+
 #include <QLibrary>
 #include <QString>
-
-#include <cstdint>
 
 class HookBinding {
 public:
     // The library's functions, as the program calls them.
     struct Api {
-        int32_t (*HookKeyHandler)(uintptr_t window, uint32_t message, int32_t hotKey) = nullptr;
-        int32_t (*UnHookKeyHandler)() = nullptr;
-        int32_t (*GetString)(char *buffer, int32_t length) = nullptr;
-        int32_t (*GetStrLength)() = nullptr;
-        void (*GetScreenCaret)(int32_t *xy) = nullptr; // x then y
+        HookKeyHandlerFunction HookKeyHandler = nullptr;
+        UnHookKeyHandlerFunction UnHookKeyHandler = nullptr;
+        GetStringFunction GetString = nullptr;
+        GetStrLengthFunction GetStrLength = nullptr;
+        GetScreenCaretFunction GetScreenCaret = nullptr;
     };
 
     HookBinding();
@@ -36,12 +36,11 @@ public:
 
     // Installs the hook: the window to notify, message 1024, and the hot key
     // as a virtual-key code (111 + the function-key number).
-    int32_t HookKeyHandler(uintptr_t window, int32_t keyFunc);
+    int32_t HookKeyHandler(WlhookWindow window, int32_t keyFunc);
     // Removes the hook; nothing when it was never installed.
     void UnHookKeyHandler();
     const Api &api() const { return api_; }
 
-    static constexpr uint32_t NotifyMessage = 1024;
 
 private:
     QString folder_;

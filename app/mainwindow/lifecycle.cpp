@@ -131,7 +131,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
                     QStringLiteral("Wlhookが読み込めません\n%1").arg(window_.hook().errorString()));
         return failStartup(1);
     }
-    window_.hook().HookKeyHandler(uintptr_t(form_.winId()), form_.KeyFunc);
+    window_.hook().HookKeyHandler(WlhookWindow(form_.winId()), form_.KeyFunc);
     CaptureActive = false;
 
     // 20. The English voice (its message is shown by the step itself), the

@@ -52,6 +52,7 @@ private slots:
     void setResidentTwiceAddsOneIcon();
     void missingScreenReader();
     void missingHookLibrary();
+    void hookLibraryFromTheProgramFolder();
     void englishVoiceCheckFails();
     void shutdownOrder();
     void closingMaximisedSavesNoGeometry();
@@ -196,6 +197,18 @@ void TestLifecycle::missingHookLibrary()
     h.unload();
     QVERIFY(!h.spoken().contains(farewell));
     QCOMPARE(h.setting("History", "Word10"), QString());
+}
+
+void TestLifecycle::hookLibraryFromTheProgramFolder()
+{
+    WindowHarness::Options o;
+    o.fakeHook = false;
+    o.hookFolder = QStringLiteral(WORDLAMP_PROGRAM_DIR);
+    WindowHarness h(o);
+    QVERIFY(h.load());
+    QVERIFY(h.window().hook().isBound());
+    QVERIFY(h.messages.isEmpty());
+    h.unload();
 }
 
 void TestLifecycle::englishVoiceCheckFails()

@@ -23,25 +23,35 @@ QStringList &recordedHookCalls()
     return calls;
 }
 
+// The capture library's stand-in: records its calls, captures nothing.
+int32_t WLHOOK_CALL fakeHookKeyHandler(WlhookWindow window, uint32_t message, int32_t hotKey)
+{
+    recordedHookCalls() << QStringLiteral("HookKeyHandler %1 %2 %3").arg(window != 0).arg(message).arg(hotKey);
+    return 1;
+}
+int32_t WLHOOK_CALL fakeUnHookKeyHandler()
+{
+    recordedHookCalls() << QStringLiteral("UnHookKeyHandler");
+    return 1;
+}
+int32_t WLHOOK_CALL fakeGetString(char *buffer, int32_t length)
+{
+    if (length > 0)
+        buffer[0] = '\0';
+    return 0;
+}
+int32_t WLHOOK_CALL fakeGetStrLength()
+{
+    return 0;
+}
+void WLHOOK_CALL fakeGetScreenCaret(WlhookPoint *point)
+{
+    point->x = point->y = 0;
+}
+
 HookBinding::Api fakeHookApi()
 {
-    HookBinding::Api api;
-    api.HookKeyHandler = [](uintptr_t window, uint32_t message, int32_t hotKey) -> int32_t {
-        recordedHookCalls() << QStringLiteral("HookKeyHandler %1 %2 %3").arg(window != 0).arg(message).arg(hotKey);
-        return 1;
-    };
-    api.UnHookKeyHandler = []() -> int32_t {
-        recordedHookCalls() << QStringLiteral("UnHookKeyHandler");
-        return 1;
-    };
-    api.GetString = [](char *buffer, int32_t length) -> int32_t {
-        if (length > 0)
-            buffer[0] = '\0';
-        return 0;
-    };
-    api.GetStrLength = []() -> int32_t { return 0; };
-    api.GetScreenCaret = [](int32_t *xy) { xy[0] = xy[1] = 0; };
-    return api;
+    return {fakeHookKeyHandler, fakeUnHookKeyHandler, fakeGetString, fakeGetStrLength, fakeGetScreenCaret};
 }
 
 QString transcriptFile()
