@@ -1,4 +1,5 @@
 #include "mainform.h"
+#include "speech.h"
 
 #include <QApplication>
 
@@ -6,6 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     MainForm form;
+    form.setSpeech(std::make_unique<Speech>(form));
     form.show();
     return app.exec();
 }
