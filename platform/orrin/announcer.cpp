@@ -17,6 +17,7 @@
 namespace {
 
 const char SpeaksForItselfProperty[] = "wordlampSpeaksForItself";
+const char WatchedMenuProperty[] = "wordlampAnnouncedMenu";
 
 QString normaliseBreaks(QString s)
 {
@@ -127,11 +128,16 @@ void Announcer::onMenuHovered(QMenu *menu, QAction *action)
 bool Announcer::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::Show:
-        if (auto *menu = qobject_cast<QMenu *>(watched))
-            connect(menu, &QMenu::hovered, this, [this, menu](QAction *a) { onMenuHovered(menu, a); },
-                    Qt::UniqueConnection);
+    case QEvent::Show: {
+        // Each menu is followed once by this announcer.
+        auto *menu = qobject_cast<QMenu *>(watched);
+        const QVariant me = QVariant::fromValue(static_cast<QObject *>(this));
+        if (menu && menu->property(WatchedMenuProperty) != me) {
+            menu->setProperty(WatchedMenuProperty, me);
+            connect(menu, &QMenu::hovered, this, [this, menu](QAction *a) { onMenuHovered(menu, a); });
+        }
         break;
+    }
     case QEvent::KeyPress: {
         auto *w = qobject_cast<QWidget *>(watched);
         if (w && w == QApplication::focusWidget() && !isMenu(w)) {
