@@ -1,7 +1,9 @@
 #include "orrin/accessibletext.h"
 
 #include <QAccessibleInterface>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QWidget>
 
 namespace accessibletext {
 
@@ -124,12 +126,38 @@ QString valueText(QAccessibleInterface *iface)
     return iface->text(QAccessible::Value);
 }
 
+QString spokenName(const QString &name)
+{
+    // Japanese captions carry their access key in brackets, "検索(&S)", which
+    // the accessible name keeps as "検索(S)": not worth hearing.
+    static const QRegularExpression accessKey(QStringLiteral("(?<=[^\\x00-\\x7f])\\([A-Za-z0-9]\\)"));
+    QString out = name;
+    out.remove(accessKey);
+    return out;
+}
+
+QString nameOf(QAccessibleInterface *iface)
+{
+    if (!iface)
+        return {};
+    if (const auto *w = qobject_cast<const QWidget *>(iface->object()); w && !w->accessibleName().isEmpty())
+        return spokenName(w->accessibleName());
+    // A label that names the control (a buddy label).
+    for (const auto &relation : iface->relations(QAccessible::Label))
+        if (relation.first)
+            return spokenName(relation.first->text(QAccessible::Name));
+    // On some systems a combo box's name is its current item: that is its value.
+    if (iface->role() == QAccessible::ComboBox)
+        return {};
+    return spokenName(iface->text(QAccessible::Name));
+}
+
 QString describe(QAccessibleInterface *iface)
 {
     if (!iface)
         return {};
     QStringList parts;
-    const QString name = iface->text(QAccessible::Name);
+    const QString name = nameOf(iface);
     const QString value = valueText(iface);
     for (const QString &p : {name, roleName(iface->role()), stateText(iface), value == name ? QString() : value})
         if (!p.trimmed().isEmpty())

@@ -17,6 +17,11 @@ QString stateText(QAccessibleInterface *iface);
 // The value: a box's text (the caret's line in a multi-line box), the
 // current item of a list or combo box, a slider's number.
 QString valueText(QAccessibleInterface *iface);
+// An accessible name as spoken: without the bracketed access key of a
+// Japanese caption ("検索(S)" is said "検索").
+QString spokenName(const QString &name);
+// The control's name: its accessible name, else the label that names it.
+QString nameOf(QAccessibleInterface *iface);
 // Name, role, state and value joined by spaces.
 QString describe(QAccessibleInterface *iface);
 

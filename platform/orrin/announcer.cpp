@@ -311,7 +311,7 @@ void Announcer::stepCursorReading()
 QString Announcer::inputState(QWidget *widget, QAccessibleInterface *iface) const
 {
     QStringList parts;
-    parts << iface->text(QAccessible::Name);
+    parts << accessibletext::nameOf(iface);
     if (iface->state().readOnly || !widget->isEnabled()) {
         parts << QStringLiteral("読み取り専用");
     } else {
