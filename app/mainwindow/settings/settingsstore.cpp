@@ -10,7 +10,7 @@
 namespace settings {
 namespace {
 
-constexpr QStringView S = SettingsSection;
+const QStringView S(SettingsSection);
 
 // Every stored option, its type and its default.
 const Definition table[] = {
