@@ -1,0 +1,95 @@
+#pragma once
+// The positioned byte reader for dictionary files. One file at a time is
+// opened, read-only, and closed when the reader is destroyed or closed, so an
+// operation that keeps its reader on the stack closes the file whichever way
+// it ends. Positions are 1-based byte offsets, as in the position record.
+//
+// Reads are small (a few hundred bytes around the position asked for), and
+// the last few pieces read are kept, so that going back to a position just
+// read costs no second read.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+
+#include <array>
+
+namespace lookup {
+
+class DicFile {
+public:
+    DicFile() = default;
+    ~DicFile();
+    DicFile(const DicFile &) = delete;
+    DicFile &operator=(const DicFile &) = delete;
+
+    // Opens `path` for reading only (closing any file open before). False
+    // with errorString() set when it cannot be opened or is not a file.
+    bool open(const QString &path);
+    void close();
+    bool isOpen() const { return file_.isOpen(); }
+    QString fileName() const { return file_.fileName(); }
+
+    // Why open() failed, or why a read failed.
+    QString errorString() const { return error_; }
+    // A read failed since the file was opened; reads then behave as at the
+    // end of the file.
+    bool failed() const { return failed_; }
+
+    // Length of the file in bytes.
+    qint64 length() const { return length_; }
+    // Sets the read position (1 is the first byte); clamped to 1 .. length + 1.
+    void seek(qint64 pos);
+    // Position of the next byte to be read.
+    qint64 pos() const { return cursor_ + 1; }
+    bool atEnd() const { return cursor_ >= length_; }
+
+    // Reads one line: up to the next LF, which is consumed; a CR before it is
+    // dropped too, so CR LF and LF line ends both work. At the end of the
+    // file an empty line. The view stays valid until the next call.
+    QByteArrayView readLineView();
+    QByteArray readLine() { return readLineView().toByteArray(); }
+    // Reads the rest of the current line and drops it.
+    void skipLine();
+    // Reads the line only as far as the first " : " (which is not consumed),
+    // or the whole line when it has none; `separatorFound` tells which. The
+    // position after it is left inside the line.
+    QByteArrayView readLineHead(bool *separatorFound);
+    // Reads one byte, -1 at the end of the file.
+    int readByte();
+    // Reads one character: two bytes when the first is a lead byte, else one.
+    QByteArray readChar();
+
+    // Bytes read from the file since this reader was created.
+    quint64 bytesRead() const { return bytesRead_; }
+
+    // Size of each read.
+    static constexpr qsizetype ChunkSize = 128;
+
+private:
+    struct Piece {
+        qint64 start = 0; // 0-based offset of data[0]
+        QByteArray data;
+        quint64 lastUse = 0;
+        qint64 end() const { return start + data.size(); }
+    };
+    // The piece that holds the byte at `offset`, reading one when none does;
+    // nullptr at the end of the file or after a failed read.
+    Piece *pieceAt(qint64 offset);
+    // Reads more bytes onto the end of `piece`; false at the end of the file
+    // or when the read fails.
+    bool extend(Piece &piece);
+    bool readInto(QByteArray &buffer, qint64 offset, qsizetype size);
+
+    QFile file_;
+    QString error_;
+    bool failed_ = false;
+    qint64 length_ = 0;
+    qint64 cursor_ = 0; // 0-based offset of the next byte
+    std::array<Piece, 4> pieces_;
+    quint64 useClock_ = 0;
+    quint64 bytesRead_ = 0;
+};
+
+} // namespace lookup

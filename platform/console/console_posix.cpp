@@ -1,0 +1,22 @@
+#include "console/console.h"
+
+#include <unistd.h>
+
+namespace console {
+
+bool stdinIsTerminal()
+{
+    return isatty(STDIN_FILENO) == 1;
+}
+
+bool stdoutIsTerminal()
+{
+    return isatty(STDOUT_FILENO) == 1;
+}
+
+bool stderrIsTerminal()
+{
+    return isatty(STDERR_FILENO) == 1;
+}
+
+} // namespace console

@@ -1,0 +1,331 @@
+#include "dictbuilder.h"
+
+#include "codepage/codepage.h"
+#include "lookup/entrykey.h"
+#include "lookup/normalize.h"
+#include "orrin/orrinsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace dictbuild {
+namespace {
+
+// Characters that would break the line format: ":" starts a new part of the
+// body, "●" breaks a line, "■" marks a line start. In text they become the
+// full-width colon, a white circle and a white square.
+bool needsReplacing(const QString &text)
+{
+    return text.contains(u':') || text.contains(u'●') || text.contains(u'■');
+}
+
+QString safeText(QString text)
+{
+    text.replace(u':', u'：');
+    text.replace(u'●', u'○');
+    text.replace(u'■', u'□');
+    return text;
+}
+
+// A headword as the query normalisation will meet it: half-width kana
+// widened, full-width Latin letters and punctuation narrowed.
+QString headwordText(const QString &word)
+{
+    return lookup::ZenToHan(lookup::Hkana2Zkana(word));
+}
+
+bool isVerb(const QString &tag)
+{
+    return tag.startsWith(u'v') && tag != u"vi" && tag != u"vt";
+}
+
+QString labelOf(const QString &tag)
+{
+    if (isVerb(tag))
+        return QStringLiteral("動");
+    if (tag == u"pn")
+        return QStringLiteral("代");
+    if (tag == u"n" || tag.startsWith(u"n-"))
+        return QStringLiteral("名");
+    if (tag.startsWith(u"adj"))
+        return QStringLiteral("形");
+    if (tag.startsWith(u"adv"))
+        return QStringLiteral("副");
+    if (tag == u"int")
+        return QStringLiteral("感");
+    if (tag == u"conj")
+        return QStringLiteral("接");
+    if (tag == u"prt")
+        return QStringLiteral("助");
+    if (tag == u"ctr")
+        return QStringLiteral("助数");
+    if (tag == u"pref")
+        return QStringLiteral("接頭");
+    if (tag == u"suf")
+        return QStringLiteral("接尾");
+    if (tag.startsWith(u"aux") || tag.startsWith(u"cop"))
+        return QStringLiteral("助動");
+    if (tag == u"num")
+        return QStringLiteral("数");
+    if (tag == u"exp")
+        return QStringLiteral("句");
+    return QString();
+}
+
+// Splits a closing parenthetical note off a gloss: "Japan (country)" gives
+// "Japan" and "country". False when the gloss does not end in one.
+bool splitNote(const QString &text, QString *head, QString *note)
+{
+    if (!text.endsWith(u')'))
+        return false;
+    int depth = 0;
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text[i] == u')')
+            ++depth;
+        else if (text[i] == u'(' && --depth == 0) {
+            if (i < 2 || text[i - 1] != u' ')
+                return false;
+            *head = text.left(i - 1).trimmed();
+            *note = text.mid(i + 1, text.size() - i - 2).trimmed();
+            return !head->isEmpty();
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QString Builder::posLabel(const QStringList &pos, bool glossStartsWithTo)
+{
+    if (glossStartsWithTo)
+        for (const QString &tag : pos)
+            if (isVerb(tag))
+                return QStringLiteral("動");
+    for (const QString &tag : pos) {
+        const QString label = labelOf(tag);
+        if (!label.isEmpty())
+            return label;
+    }
+    return QString();
+}
+
+QStringList Builder::japaneseLines(const edict::Entry &entry)
+{
+    QStringList senses;
+    for (const edict::Sense &s : entry.senses) {
+        QStringList glosses;
+        for (const QString &g : s.glosses)
+            glosses.append(safeText(g));
+        senses.append(glosses.join(QStringLiteral("; ")));
+    }
+    const QString body = senses.join(u'●');
+    const QString reading = headwordText(entry.reading);
+    if (entry.written.isEmpty())
+        return {QStringLiteral("■%1 : %2").arg(reading, body)};
+    const QString written = headwordText(entry.written);
+    return {QStringLiteral("■%1 {%2} : %3").arg(written, reading, body),
+            QStringLiteral("■%1 {%2} : %3").arg(reading, written, body)};
+}
+
+QList<Builder::EnglishLine> Builder::englishLines(const edict::Entry &entry)
+{
+    const QString word = entry.written.isEmpty() ? entry.reading : entry.written + u'{' + entry.reading + u'}';
+    QList<EnglishLine> lines;
+    bool first = true;
+    for (const edict::Sense &s : entry.senses) {
+        for (const QString &gloss : s.glosses) {
+            const bool primary = first;
+            first = false;
+            const QString text = safeText(edict::splitTags(gloss).text);
+            QString key = text;
+            QString note;
+            if (!splitNote(text, &key, &note))
+                key = text;
+            const bool startsWithTo = key.startsWith(QStringLiteral("to ")) && key.size() > 3;
+            const QString label = posLabel(s.pos, startsWithTo);
+            if (label == u"動" && startsWithTo)
+                key = key.mid(3);
+            key = lookup::ZenToHan(key).trimmed();
+            if (key.isEmpty())
+                continue;
+            QString line = u'■' + key;
+            if (!label.isEmpty())
+                line += QStringLiteral(" {") + label + u'}';
+            line += QStringLiteral(" : ") + word;
+            if (!note.isEmpty())
+                line += QStringLiteral(" (") + note + u')';
+            lines.append({line, primary});
+        }
+    }
+    return lines;
+}
+
+void Builder::addEdictLine(QByteArrayView eucLine)
+{
+    if (eucLine.endsWith('\r'))
+        eucLine.chop(1);
+    if (eucLine.trimmed().isEmpty())
+        return;
+    // Characters the code page cannot hold come out as U+FFFD; the lines
+    // that contain them are dropped when they are encoded.
+    const QString line = edict::decodeEucJp(eucLine);
+    if (!headerSeen_ && edict::isHeaderLine(line)) {
+        headerSeen_ = true;
+        header_ = line;
+        return;
+    }
+    headerSeen_ = true;
+    ++counts_.edictLines;
+    const std::optional<edict::Entry> entry = edict::parseLine(line);
+    if (!entry) {
+        ++counts_.malformed;
+        return;
+    }
+    add(*entry);
+}
+
+void Builder::add(const edict::Entry &entry)
+{
+    ++counts_.entries;
+    for (const QString &form : {entry.written, entry.reading})
+        if (needsReplacing(form)) {
+            ++counts_.markerHeadwords;
+            return;
+        }
+    for (const edict::Sense &s : entry.senses)
+        for (const QString &g : s.glosses)
+            if (needsReplacing(g))
+                ++counts_.glossesReplaced;
+    const int common = entry.common ? 0 : 2;
+    for (const QString &line : japaneseLines(entry))
+        addLine(JapaneseEnglish, line, common);
+    for (const EnglishLine &line : englishLines(entry))
+        addLine(EnglishJapanese, line.text, common + (line.primary ? 0 : 1));
+}
+
+void Builder::addLine(Direction d, const QString &text, int rank)
+{
+    const codepage::Encoded e = codepage::toCp932(text);
+    if (!e.ok()) { // U+FFFD from the decoding, or anything else the code page lacks
+        ++counts_.unholdable[d];
+        return;
+    }
+    if (seen_[d].contains(e.bytes)) {
+        ++counts_.duplicates[d];
+        return;
+    }
+    seen_[d].insert(e.bytes);
+    Line line{QByteArray(), e.bytes, rank, seq_++};
+    if (lookup::EntryKeyBytes::ofLine(line.bytes, line.key) != lookup::EntryKeyBytes::Status::Ok)
+        return; // cannot happen: every line is built with " : "
+    lines_[d].push_back(std::move(line));
+}
+
+void Builder::finish()
+{
+    for (int d = 0; d < 2; ++d) {
+        std::vector<Line> &lines = lines_[d];
+        std::sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
+            const int c = cStrComp(a.key, b.key);
+            if (c != 0)
+                return c < 0;
+            if (a.rank != b.rank)
+                return a.rank < b.rank;
+            return a.seq < b.seq;
+        });
+        // At most MaxLinesPerKey lines of one key.
+        std::vector<Line> kept;
+        kept.reserve(lines.size());
+        qsizetype run = 0;
+        QByteArray runKey;
+        for (Line &line : lines) {
+            if (run > 0 && line.key == runKey) {
+                ++run;
+            } else {
+                run = 1;
+                runKey = line.key;
+            }
+            if (run > MaxLinesPerKey) {
+                ++counts_.overLimit[d];
+                continue;
+            }
+            kept.push_back(std::move(line));
+        }
+        lines = std::move(kept);
+        counts_.written[d] = int(lines.size());
+        seen_[d].clear();
+    }
+}
+
+QByteArray Builder::fileBytes(Direction d) const
+{
+    qsizetype size = 0;
+    for (const Line &l : lines_[d])
+        size += l.bytes.size() + 2;
+    QByteArray out;
+    out.reserve(size);
+    for (const Line &l : lines_[d]) {
+        out += l.bytes;
+        out += "\r\n";
+    }
+    return out;
+}
+
+QString attributionText(const QString &edictHeader)
+{
+    QFile debian(QStringLiteral(":/wordlamp-dict/edict-copyright.txt"));
+    QString copyright;
+    if (debian.open(QIODevice::ReadOnly))
+        copyright = QString::fromUtf8(debian.readAll());
+    QString header = edictHeader;
+    header.remove(QStringLiteral("　？？？ /"));
+    header.replace(u'/', QStringLiteral("\n  "));
+    return QStringLiteral(
+               "Wordlamp dictionary files: waei.dic (Japanese-English) and wordmere.dic (English-Japanese)\n"
+               "\n"
+               "These files are made by wordlamp-dict from EDICT, the Japanese-English Electronic\n"
+               "Dictionary File of the Electronic Dictionary Research and Development Group (EDRDG),\n"
+               "as installed by Debian's \"edict\" package (/usr/share/edict/edict). The EDICT file\n"
+               "used says of itself:\n"
+               "  %1\n"
+               "\n"
+               "The entries are EDICT's. wordlamp-dict has rearranged them: every Japanese word is\n"
+               "listed under its written form and under its reading, every English gloss is listed\n"
+               "as an English headword with the Japanese word and its reading in braces; colons and\n"
+               "the marks ● and ■ in the glosses are written as ：, ○ and □; the text is in\n"
+               "Shift-JIS (code page 932). Like EDICT itself, these files may be used under the\n"
+               "Creative Commons Attribution-ShareAlike Licence, version 3.0\n"
+               "(http://creativecommons.org/licenses/by-sa/3.0/), under the terms of the EDRDG\n"
+               "licence statement reproduced below (current version:\n"
+               "https://www.edrdg.org/edrdg/licence.html).\n"
+               "\n"
+               "Debian's copyright file for the edict package follows.\n"
+               "------------------------------------------------------------------------------\n"
+               "%2")
+        .arg(header.trimmed(), copyright);
+}
+
+bool writeFiles(const QString &folder, const Builder &builder, QString *error)
+{
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot create the folder %1").arg(folder);
+        return false;
+    }
+    const QDir dir(folder);
+    auto write = [&](const char *name, const QByteArray &bytes) {
+        QSaveFile file(dir.filePath(QString::fromLatin1(name)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
+            return false;
+        }
+        return true;
+    };
+    return write(JapaneseEnglishFile, builder.fileBytes(JapaneseEnglish)) &&
+           write(EnglishJapaneseFile, builder.fileBytes(EnglishJapanese)) &&
+           write(AttributionFile, attributionText(builder.edictHeader()).toUtf8());
+}
+
+} // namespace dictbuild

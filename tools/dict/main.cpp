@@ -1,0 +1,144 @@
+// wordlamp-dict: builds Wordlamp's dictionary files from EDICT.
+//
+//   wordlamp-dict [--edict FILE] [--out DIR]
+//
+// Writes waei.dic (Japanese-English), wordmere.dic (English-Japanese) and the
+// attribution file EDICT-COPYRIGHT.txt into DIR (default: the program's
+// folder), and nothing else. Exit status 0 on success, 1 when the EDICT file
+// cannot be read or the files cannot be written, 3 on bad options.
+
+#include "console/console.h"
+#include "dictbuilder.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+void writeErr(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+// Progress on a terminal only: one line, rewritten in place.
+class Progress {
+public:
+    Progress() : shown_(console::stderrIsTerminal()) {}
+    void show(const QString &text)
+    {
+        if (shown_)
+            writeErr(u'\r' + text + QStringLiteral("\x1b[K"));
+    }
+    void done()
+    {
+        if (shown_)
+            writeErr(QStringLiteral("\r\x1b[K"));
+    }
+
+private:
+    bool shown_;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("wordlamp-dict"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Builds Wordlamp's dictionary files (waei.dic, wordmere.dic) and their attribution file\n"
+                       "EDICT-COPYRIGHT.txt from the EDICT file of Debian's edict package."));
+    const QCommandLineOption edictOption(QStringLiteral("edict"),
+                                         QStringLiteral("The EDICT file (EUC-JP). Default: /usr/share/edict/edict."),
+                                         QStringLiteral("FILE"), QStringLiteral("/usr/share/edict/edict"));
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("Folder for the files. Default: the program's folder."),
+                                       QStringLiteral("DIR"));
+    const QCommandLineOption help = parser.addHelpOption();
+    parser.addOptions({edictOption, outOption});
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        writeErr(QStringLiteral("wordlamp-dict: %1\nTry wordlamp-dict --help.\n")
+                     .arg(parser.errorText().isEmpty() ? QStringLiteral("unexpected argument") : parser.errorText()));
+        return 3;
+    }
+    if (parser.isSet(help)) {
+        const QByteArray text = parser.helpText().toUtf8();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
+    const QString edictPath = parser.value(edictOption);
+    const QString outDir = parser.isSet(outOption) ? parser.value(outOption) : QCoreApplication::applicationDirPath();
+
+    QElapsedTimer clock;
+    clock.start();
+    QFile file(edictPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        writeErr(QStringLiteral("wordlamp-dict: cannot read %1: %2\n").arg(edictPath, file.errorString()));
+        return 1;
+    }
+    const QByteArray data = file.readAll();
+    file.close();
+
+    Progress progress;
+    dictbuild::Builder builder;
+    qsizetype start = 0;
+    int lines = 0;
+    while (start < data.size()) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0)
+            end = data.size();
+        builder.addEdictLine(QByteArrayView(data).sliced(start, end - start));
+        start = end + 1;
+        if (++lines % 5000 == 0)
+            progress.show(QStringLiteral("wordlamp-dict: reading EDICT, %1%").arg(start * 100 / data.size()));
+    }
+    progress.show(QStringLiteral("wordlamp-dict: sorting"));
+    builder.finish();
+    progress.show(QStringLiteral("wordlamp-dict: writing"));
+    QString error;
+    const bool written = dictbuild::writeFiles(outDir, builder, &error);
+    progress.done();
+    if (!written) {
+        writeErr(QStringLiteral("wordlamp-dict: %1\n").arg(error));
+        return 1;
+    }
+
+    const dictbuild::Counts &c = builder.counts();
+    using dictbuild::EnglishJapanese;
+    using dictbuild::JapaneseEnglish;
+    QString report;
+    report += QStringLiteral("wordlamp-dict: read %1 EDICT entries from %2").arg(c.entries).arg(edictPath);
+    if (c.malformed)
+        report += QStringLiteral(" (skipped, no headword or no gloss: %1 lines)").arg(c.malformed);
+    report += u'\n';
+    report += QStringLiteral("  %1: %2 lines (Japanese-English)\n")
+                  .arg(QLatin1String(dictbuild::JapaneseEnglishFile))
+                  .arg(c.written[JapaneseEnglish]);
+    report += QStringLiteral("  %1: %2 lines (English-Japanese)\n")
+                  .arg(QLatin1String(dictbuild::EnglishJapaneseFile))
+                  .arg(c.written[EnglishJapanese]);
+    report += QStringLiteral("  dropped: %1 + %2 lines with characters code page 932 cannot hold\n")
+                  .arg(c.unholdable[JapaneseEnglish])
+                  .arg(c.unholdable[EnglishJapanese]);
+    report += QStringLiteral("  dropped: %1 + %2 repeated lines\n")
+                  .arg(c.duplicates[JapaneseEnglish])
+                  .arg(c.duplicates[EnglishJapanese]);
+    report += QStringLiteral("  dropped: %1 + %2 lines beyond %3 for one headword\n")
+                  .arg(c.overLimit[JapaneseEnglish])
+                  .arg(c.overLimit[EnglishJapanese])
+                  .arg(dictbuild::MaxLinesPerKey);
+    report += QStringLiteral("  dropped: %1 entries whose headword holds \":\", \"●\" or \"■\"\n").arg(c.markerHeadwords);
+    report += QStringLiteral("  replaced: \":\", \"●\" or \"■\" in %1 glosses (as \"：\", \"○\", \"□\")\n")
+                  .arg(c.glossesReplaced);
+    report += QStringLiteral("  (dropped counts are Japanese-English + English-Japanese)\n");
+    report += QStringLiteral("  written to %1 in %2 s\n").arg(outDir).arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1);
+    writeErr(report);
+    return 0;
+}
