@@ -1,10 +1,13 @@
 #include "readingtext.h"
 
-#include "codepage/codepage.h"
+#include "lookup/normalize.h"
 
 #include <QStringView>
 
 namespace reading {
+
+using lookup::EngFlag;
+using lookup::JpnFlag;
 
 namespace {
 bool in(QChar ch, QStringView set)
@@ -16,45 +19,7 @@ QChar at(const QString &text, int i)
 {
     return i >= 0 && i < text.size() ? text.at(i) : QChar();
 }
-
-// The two Shift-JIS codes that bound the kanji: 亜 and 黑, compared as
-// signed 16-bit values as the original classifier did.
-qint16 kanjiCode(char16_t c)
-{
-    return qint16(quint16(codepage::cp932Code(c)));
-}
 } // namespace
-
-int EngFlag(QChar ch)
-{
-    const char16_t c = ch.unicode();
-    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= 0xFF21 && c <= 0xFF3A) ||
-        (c >= 0xFF41 && c <= 0xFF5A))
-        return 1;
-    if (c == u'-' || c == 0xFF0D || c == u'_' || c == u'\'' || c == 0x2019)
-        return 2;
-    return 0;
-}
-
-int JpnFlag(QChar ch)
-{
-    const char16_t c = ch.unicode();
-    if (ch.isNull() || c == u' ' || c == 0x3000 || c == u'を' || c == u'ヲ')
-        return 0;
-    static const qint16 first = kanjiCode(u'亜');
-    static const qint16 last = kanjiCode(u'黑');
-    const int code = codepage::cp932Code(c);
-    if (code > 0xFF) {
-        const qint16 k = qint16(quint16(code));
-        if (k >= first && k <= last)
-            return 3;
-    }
-    if (c >= u'ぁ' && c <= u'ん')
-        return 1;
-    if ((c >= u'ァ' && c <= u'ヶ') || c == u'ー')
-        return 2;
-    return 0;
-}
 
 bool isEnglishLetter(QChar ch)
 {

@@ -9,11 +9,6 @@
 
 namespace reading {
 
-// Character classifiers of the search word (English letter or joiner;
-// hiragana, katakana, kanji).
-int EngFlag(QChar ch);  // 1 letter (also full width), 2 word joiner, else 0
-int JpnFlag(QChar ch);  // 1 hiragana, 2 katakana and "ー", 3 kanji, else 0
-
 // Classes of the read-all's chunk rules.
 bool isEnglishLetter(QChar ch);      // A-Z, a-z
 bool isRunContinuation(QChar ch);    // continues an English run

@@ -2,6 +2,7 @@
 // paragraph, English from the cursor, where the reading buttons move the
 // reading, the pane's line breaks, and the wide caret's size.
 
+#include "lookup/normalize.h"
 #include "panetext.h"
 #include "readingtext.h"
 #include "systemutil.h"
@@ -87,8 +88,9 @@ void TestReadingText::classifiers()
     QFETCH(QString, ch);
     QFETCH(int, eng);
     QFETCH(int, jpn);
-    QCOMPARE(EngFlag(ch.at(0)), eng);
-    QCOMPARE(JpnFlag(ch.at(0)), jpn);
+    // The search word's classifiers, on which the word at the cursor rests.
+    QCOMPARE(lookup::EngFlag(ch.at(0)), eng);
+    QCOMPARE(lookup::JpnFlag(ch.at(0)), jpn);
 }
 
 void TestReadingText::paragraph_data()
