@@ -11,7 +11,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 
 namespace {
@@ -46,8 +48,9 @@ Announcer::Announcer(QObject *parent) : QObject(parent)
     focusTimer_.setSingleShot(true);
     focusTimer_.setInterval(0);
     connect(&focusTimer_, &QTimer::timeout, this, &Announcer::announceFocus);
-    // The effect of a key is read once the key has been handled: when the
-    // event loop falls idle, before the next input, or after a short while.
+    // The effect of a key is read once the key has been handled: as soon as
+    // a text box moves its caret for it, else when the event loop falls
+    // idle, before the next input, or after a short while.
     checkTimer_.setSingleShot(true);
     checkTimer_.setInterval(30);
     connect(&checkTimer_, &QTimer::timeout, this, &Announcer::finishCheck);
@@ -138,6 +141,17 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
+    case QEvent::KeyRelease: {
+        // Text boxes act on the press, so their key has been handled when it
+        // is released; buttons and check boxes act on the release itself.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (checkPending_ && (pending_.text || pending_.widget != watched || pending_.key != key->key()))
+            finishCheck();
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        finishCheck(); // the input before has been handled
+        break;
     case QEvent::KeyPress: {
         auto *w = qobject_cast<QWidget *>(watched);
         if (w && w == QApplication::focusWidget() && !isMenu(w)) {
@@ -197,6 +211,20 @@ void Announcer::beginCheck(QWidget *target, const QKeyEvent *key, const QString 
     pending_ = s;
     checkPending_ = true;
     checkTimer_.start();
+    if (s.text)
+        watchCaret(target);
+}
+
+void Announcer::watchCaret(QWidget *target)
+{
+    // The box moves its caret while it handles the key: that is the place
+    // the user moved to, whatever the program does with the caret later.
+    if (auto *edit = qobject_cast<QTextEdit *>(target))
+        caretWatch_ = connect(edit, &QTextEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(target))
+        caretWatch_ = connect(plain, &QPlainTextEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+    else if (auto *line = qobject_cast<QLineEdit *>(target))
+        caretWatch_ = connect(line, &QLineEdit::cursorPositionChanged, this, &Announcer::finishCheck);
 }
 
 void Announcer::finishCheck()
@@ -205,6 +233,7 @@ void Announcer::finishCheck()
         return;
     checkPending_ = false;
     checkTimer_.stop();
+    disconnect(caretWatch_);
     const Snapshot before = pending_;
     pending_ = Snapshot();
     QWidget *w = before.widget;

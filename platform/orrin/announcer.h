@@ -80,6 +80,7 @@ private:
     void onMenuHovered(QMenu *menu, QAction *action);
     void beginCheck(QWidget *target, const QKeyEvent *key, const QString &typed);
     void finishCheck();
+    void watchCaret(QWidget *target);
     void readCaret(QAccessibleInterface *iface, const Snapshot &before, int cursor);
     QWidget *readingTarget() const;
     QString inputState(QWidget *widget, QAccessibleInterface *iface) const;
@@ -94,4 +95,5 @@ private:
     QPointer<QWidget> composing_;
     Snapshot pending_;
     bool checkPending_ = false;
+    QMetaObject::Connection caretWatch_;
 };

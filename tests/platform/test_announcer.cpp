@@ -37,6 +37,7 @@ private slots:
     void caretByReadingMode_data();
     void caretByReadingMode();
     void programMovesAreNotRead();
+    void userMoveReadBeforeTheProgramMovesAgain();
     void typedCharacters();
     void selfVoicedControls();
     void lockAndVoiceBack();
@@ -259,6 +260,34 @@ void TestAnnouncer::programMovesAreNotRead()
     text_->append(QStringLiteral("six"));
     QTest::qWait(60);
     QCOMPARE(announced(), QStringList());
+}
+
+void TestAnnouncer::userMoveReadBeforeTheProgramMovesAgain()
+{
+    // A key handler that lets events run while the program moves the caret
+    // after the user's move (a reading that is stopped by the key puts the
+    // caret back at the end of its chunk): what is read is where the user
+    // went, and the program's move is not read.
+    focusOn(text_);
+    QTextCursor c = text_->textCursor();
+    c.setPosition(0);
+    text_->setTextCursor(c);
+    mark();
+    bool moved = false;
+    connect(text_, &QTextEdit::cursorPositionChanged, this, [&] {
+        if (moved)
+            return;
+        moved = true;
+        QTimer::singleShot(0, text_, [this] {
+            QTextCursor back = text_->textCursor();
+            back.setPosition(4);
+            text_->setTextCursor(back);
+        });
+    });
+    QTest::keyClick(text_, Qt::Key_Down);
+    QTest::qWait(60);
+    QCOMPARE(announced(), QStringList{"four five\t0"});
+    QCOMPARE(text_->textCursor().position(), 4);
 }
 
 void TestAnnouncer::typedCharacters()

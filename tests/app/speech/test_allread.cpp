@@ -9,6 +9,7 @@
 #include "reading.h"
 #include "richtextbox.h"
 
+#include <QKeyEvent>
 #include <QTest>
 
 class TestAllRead : public QObject {
@@ -26,6 +27,7 @@ private slots:
     void playPicture();
     void screenReaderReadAllKey();
     void readAllTopFromMenu();
+    void keysDuringReading();
 };
 
 namespace {
@@ -303,6 +305,50 @@ void TestAllRead::readAllTopFromMenu()
     f.form().action(QStringLiteral("mnu_yomi_all_top"))->trigger();
     QCOMPARE(f.spoken(), (QStringList{"Speak あいう、 [あいう、]", "Speak えお。 [えお。]", Done}));
     QCOMPARE(QApplication::focusWidget(), f.form().Text2);
+}
+
+void TestAllRead::keysDuringReading()
+{
+    // Reading started by a key is not interrupted by the screen reader's own
+    // reading of the caret; a key that stops the reading and moves the caret
+    // has the line it moved to read.
+    SpeechFixture f(20);
+    QVERIFY(f.start());
+    MainForm &form = f.form();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.Text2->setGeometry(0, 0, 600, 300);
+    f.setPane(QStringLiteral("一行目です。\n二行目です。\n三行目です。"));
+    form.Text2->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), form.Text2);
+    // What the window's key handlers do with these keys.
+    struct Keys : QObject {
+        SpeechFixture *f;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            auto *k = static_cast<QKeyEvent *>(e);
+            if (e->type() == QEvent::KeyRelease && k->key() == Qt::Key_F10 && k->modifiers() == Qt::AltModifier)
+                f->speech().AllRead();
+            if (e->type() == QEvent::KeyPress && k->key() == Qt::Key_Down && f->form().AllReadFlag)
+                f->speech().AllCancel();
+            return false;
+        }
+    } keys;
+    keys.f = &f;
+    form.Text2->installEventFilter(&keys);
+    QTest::qWait(20);
+    f.mark();
+    // The key is released only later, as a slow finger does.
+    QTimer::singleShot(60, [&] { QTest::keyPress(form.Text2, Qt::Key_Down); });
+    QTest::keyClick(form.Text2, Qt::Key_F10, Qt::AltModifier);
+    QTest::qWait(50);
+    QTest::keyRelease(form.Text2, Qt::Key_Down);
+    const QStringList said = f.spoken({"Signal"});
+    QCOMPARE(said.filter(QStringLiteral("Announce")), QStringList{"Announce 二行目です。"});
+    QCOMPARE(said.first(), QStringLiteral("Speak 一行目です。 [一行目です。]"));
+    QCOMPARE(said.last(), QStringLiteral("Signal 10 3 0"));
 }
 
 QTEST_MAIN(TestAllRead)
