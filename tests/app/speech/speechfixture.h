@@ -29,6 +29,8 @@ public:
     bool start();
 
     MainForm &form() { return *form_; }
+    // The window goes away (as when the program ends during a reading).
+    void destroyWindow() { form_.reset(); }
     Speech &speech() { return *speech_; }
     TranscriptVoice *voice() const;
     TranscriptEnglishVoice *english() const;

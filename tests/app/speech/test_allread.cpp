@@ -28,6 +28,7 @@ private slots:
     void screenReaderReadAllKey();
     void readAllTopFromMenu();
     void keysDuringReading();
+    void windowGoesAwayWhileReading();
 };
 
 namespace {
@@ -349,6 +350,19 @@ void TestAllRead::keysDuringReading()
     QCOMPARE(said.filter(QStringLiteral("Announce")), QStringList{"Announce 二行目です。"});
     QCOMPARE(said.first(), QStringLiteral("Speak 一行目です。 [一行目です。]"));
     QCOMPARE(said.last(), QStringLiteral("Signal 10 3 0"));
+}
+
+void TestAllRead::windowGoesAwayWhileReading()
+{
+    // The reading waits for speech when the window is destroyed under it: it
+    // returns without touching the window again.
+    SpeechFixture f(20);
+    QVERIFY(f.start());
+    f.setPane(QStringLiteral("あいうえお。かきくけこ。"));
+    QTimer::singleShot(40, [&] { f.destroyWindow(); });
+    Speech &speech = f.speech();
+    speech.AllRead();
+    QCOMPARE(f.spoken(), QStringList{"Speak あいうえお。 [あいうえお。]"});
 }
 
 QTEST_MAIN(TestAllRead)
