@@ -36,7 +36,8 @@ int main(int argc, char *argv[])
     form.EnglishMode = form.EngUse = true;
 
     // A dictionary entry of Japanese and English, 2,000 characters long.
-    const QString line = QStringLiteral("林檎{りんご}、apple; an apple a day keeps the doctor away. 3.5と1,000です。本を読む\n");
+    const QString line =
+        QStringLiteral("林檎{りんご}、apple; an apple a day keeps the doctor away. 3.5と1,000です。本を読む\n");
     QString text;
     while (text.size() < 2000)
         text += line;

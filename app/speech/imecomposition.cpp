@@ -4,7 +4,8 @@
 #include <QInputMethodEvent>
 #include <QWidget>
 
-namespace {
+namespace
+{
 ImeComposition *&instance()
 {
     static ImeComposition *watcher = nullptr;

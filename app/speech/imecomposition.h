@@ -9,7 +9,8 @@
 
 class QWidget;
 
-class ImeComposition : public QObject {
+class ImeComposition : public QObject
+{
     Q_OBJECT
 public:
     ImeComposition();

@@ -28,8 +28,8 @@ Reading::~Reading() = default;
 
 struct Reading::ReadAllState {
     PaneText pane;
-    int cursor = 0;     // in pane.text()
-    int lastStart = 0;  // start of the chunk spoken last
+    int cursor = 0;    // in pane.text()
+    int lastStart = 0; // start of the chunk spoken last
     int chunkStart = 0;
     QString chunk;
 };

@@ -17,7 +17,8 @@ class MainForm;
 class RichTextBox;
 class SpeechLayer;
 
-class Reading : public QObject {
+class Reading : public QObject
+{
     Q_OBJECT
 public:
     Reading(MainForm &form, SpeechLayer &layer, std::shared_ptr<bool> alive);

@@ -4,12 +4,14 @@
 
 #include <QStringView>
 
-namespace reading {
+namespace reading
+{
 
 using lookup::EngFlag;
 using lookup::JpnFlag;
 
-namespace {
+namespace
+{
 bool in(QChar ch, QStringView set)
 {
     return !ch.isNull() && set.contains(ch);
@@ -124,7 +126,8 @@ int readSkipTarget(const QString &text, int pos)
     return target;
 }
 
-namespace {
+namespace
+{
 bool isParticle(QChar ch)
 {
     return in(ch, u"がのをにへとでやは");

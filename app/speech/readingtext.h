@@ -7,16 +7,17 @@
 #include <QChar>
 #include <QString>
 
-namespace reading {
+namespace reading
+{
 
 // Classes of the read-all's chunk rules.
-bool isEnglishLetter(QChar ch);      // A-Z, a-z
-bool isRunContinuation(QChar ch);    // continues an English run
-bool isNumberPunctuation(QChar ch);  // "，" "," "." "．"
+bool isEnglishLetter(QChar ch);     // A-Z, a-z
+bool isRunContinuation(QChar ch);   // continues an English run
+bool isNumberPunctuation(QChar ch); // "，" "," "." "．"
 bool isJapaneseChunkEnd(QChar ch);
-bool isSpace(QChar ch);              // " " and "　"
-bool isDigit(QChar ch);              // 0-9 in both widths
-bool isSentenceDelimiter(QChar ch);  // where going back stops
+bool isSpace(QChar ch);             // " " and "　"
+bool isDigit(QChar ch);             // 0-9 in both widths
+bool isSentenceDelimiter(QChar ch); // where going back stops
 
 // |n| when positive, else 0.
 int AbsX(int n);

@@ -9,8 +9,7 @@
 
 Speech::Speech(MainForm &form)
     : form_(form), alive_(std::make_shared<bool>(true)), ime_(std::make_unique<ImeComposition>()),
-      layer_(std::make_unique<SpeechLayer>(form, alive_)),
-      reading_(std::make_unique<Reading>(form, *layer_, alive_))
+      layer_(std::make_unique<SpeechLayer>(form, alive_)), reading_(std::make_unique<Reading>(form, *layer_, alive_))
 {
     layer_->setReadAllKeyHandler([this] { reading_->readAllKey(); });
 }
@@ -22,23 +21,68 @@ Speech::~Speech()
     *alive_ = false;
 }
 
-void Speech::SapiGo(const QString &text) { layer_->SapiGo(text); }
-void Speech::SapiCancel() { layer_->SapiCancel(); }
-void Speech::AllCancel() { layer_->AllCancel(); }
-void Speech::AllReadWait() { layer_->AllReadWait(); }
-void Speech::AllReadWaitSapi() { layer_->AllReadWaitSapi(); }
+void Speech::SapiGo(const QString &text)
+{
+    layer_->SapiGo(text);
+}
+void Speech::SapiCancel()
+{
+    layer_->SapiCancel();
+}
+void Speech::AllCancel()
+{
+    layer_->AllCancel();
+}
+void Speech::AllReadWait()
+{
+    layer_->AllReadWait();
+}
+void Speech::AllReadWaitSapi()
+{
+    layer_->AllReadWaitSapi();
+}
 
-void Speech::AllRead() { reading_->AllRead(); }
-void Speech::ParaYomi() { reading_->ParaYomi(); }
-QString Speech::GetCurStr() { return reading_->GetCurStr(); }
-void Speech::setCursol(RichTextBox *box) { reading_->setCursol(box); }
-void Speech::QevSelSet(bool setFlag) { reading_->QevSelSet(setFlag); }
-void Speech::SetYomiMenu(bool enabled) { reading_->SetYomiMenu(enabled); }
-void Speech::mnu_yomi_english_Click() { reading_->mnu_yomi_english_Click(); }
+void Speech::AllRead()
+{
+    reading_->AllRead();
+}
+void Speech::ParaYomi()
+{
+    reading_->ParaYomi();
+}
+QString Speech::GetCurStr()
+{
+    return reading_->GetCurStr();
+}
+void Speech::setCursol(RichTextBox *box)
+{
+    reading_->setCursol(box);
+}
+void Speech::QevSelSet(bool setFlag)
+{
+    reading_->QevSelSet(setFlag);
+}
+void Speech::SetYomiMenu(bool enabled)
+{
+    reading_->SetYomiMenu(enabled);
+}
+void Speech::mnu_yomi_english_Click()
+{
+    reading_->mnu_yomi_english_Click();
+}
 
-bool Speech::createScreenReader() { return layer_->createScreenReader(); }
-void Speech::loadBrailleTable() { layer_->loadBrailleTable(); }
-bool Speech::checkEnglishVoice() { return layer_->checkEnglishVoice(); }
+bool Speech::createScreenReader()
+{
+    return layer_->createScreenReader();
+}
+void Speech::loadBrailleTable()
+{
+    layer_->loadBrailleTable();
+}
+bool Speech::checkEnglishVoice()
+{
+    return layer_->checkEnglishVoice();
+}
 
 void Speech::VIconSet()
 {
@@ -52,5 +96,11 @@ void Speech::VIconSet()
     layer_->VIconSet();
 }
 
-void Speech::stopForShutdown() { layer_->stopForShutdown(); }
-void Speech::sayFarewell() { layer_->sayFarewell(); }
+void Speech::stopForShutdown()
+{
+    layer_->stopForShutdown();
+}
+void Speech::sayFarewell()
+{
+    layer_->sayFarewell();
+}

@@ -14,7 +14,8 @@ class MainForm;
 class Reading;
 class SpeechLayer;
 
-class Speech : public SpeechCommands {
+class Speech : public SpeechCommands
+{
 public:
     explicit Speech(MainForm &form);
     ~Speech() override;

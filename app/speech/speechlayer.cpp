@@ -3,8 +3,8 @@
 #include "englishvoice/englishvoice.h"
 #include "mainform.h"
 #include "orrin/announcer.h"
-#include "orrin/orrnusr.h"
 #include "orrin/orrinvoice.h"
+#include "orrin/orrnusr.h"
 
 #include <QAction>
 #include <QCoreApplication>

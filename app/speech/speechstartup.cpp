@@ -19,7 +19,8 @@
 
 #include "richtextbox.h"
 
-namespace {
+namespace
+{
 const QString StartupErrorTitle = QStringLiteral("起動エラー");
 }
 
@@ -29,8 +30,7 @@ bool SpeechLayer::createScreenReader()
     if (voice && voice->Setup(97)) {
         form_.Voice1 = std::move(voice);
         form_.OrvBack = std::make_unique<OrrinEvents>();
-        connect(form_.OrvBack.get(), &OrrinEvents::KeyBack, this, &SpeechLayer::OrvBack_KeyBack,
-                Qt::DirectConnection);
+        connect(form_.OrvBack.get(), &OrrinEvents::KeyBack, this, &SpeechLayer::OrvBack_KeyBack, Qt::DirectConnection);
         connect(form_.OrvBack.get(), &OrrinEvents::VoiceBack, this, &SpeechLayer::OrvBack_VoiceBack,
                 Qt::DirectConnection);
         // The screen reader's own announcements; the panes speak for

@@ -4,7 +4,8 @@
 #include "englishvoice/transcriptenglishvoice.h"
 #include "orrin/speechsetting.h"
 
-namespace {
+namespace
+{
 EnglishVoice::Factory &factory()
 {
     static EnglishVoice::Factory f;

@@ -17,8 +17,7 @@ std::unique_ptr<EnglishVoice> TranscriptEnglishVoice::create(QString *error)
 
 QStringList TranscriptEnglishVoice::defaultVoices()
 {
-    return {QStringLiteral("Japanese-Japan: mei (Adult Female)"),
-            QStringLiteral("English-American: kal (Adult Male)"),
+    return {QStringLiteral("Japanese-Japan: mei (Adult Female)"), QStringLiteral("English-American: kal (Adult Male)"),
             QStringLiteral("English-American: slt (Adult Female)"),
             QStringLiteral("English-British: rms (Adult Male)")};
 }

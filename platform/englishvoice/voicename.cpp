@@ -3,16 +3,26 @@
 QString regionAdjective(QLocale::Territory territory)
 {
     switch (territory) {
-    case QLocale::UnitedStates: return QStringLiteral("American");
-    case QLocale::UnitedKingdom: return QStringLiteral("British");
-    case QLocale::Australia: return QStringLiteral("Australian");
-    case QLocale::Canada: return QStringLiteral("Canadian");
-    case QLocale::Ireland: return QStringLiteral("Irish");
-    case QLocale::India: return QStringLiteral("Indian");
-    case QLocale::SouthAfrica: return QStringLiteral("South African");
-    case QLocale::Jamaica: return QStringLiteral("Jamaican");
-    case QLocale::AnyTerritory: return QStringLiteral("General");
-    default: return QLocale::territoryToString(territory);
+    case QLocale::UnitedStates:
+        return QStringLiteral("American");
+    case QLocale::UnitedKingdom:
+        return QStringLiteral("British");
+    case QLocale::Australia:
+        return QStringLiteral("Australian");
+    case QLocale::Canada:
+        return QStringLiteral("Canadian");
+    case QLocale::Ireland:
+        return QStringLiteral("Irish");
+    case QLocale::India:
+        return QStringLiteral("Indian");
+    case QLocale::SouthAfrica:
+        return QStringLiteral("South African");
+    case QLocale::Jamaica:
+        return QStringLiteral("Jamaican");
+    case QLocale::AnyTerritory:
+        return QStringLiteral("General");
+    default:
+        return QLocale::territoryToString(territory);
     }
 }
 
@@ -21,6 +31,6 @@ QString englishVoiceName(const QLocale &locale, const QString &name, QVoice::Age
     const QString ageText = age == QVoice::Other ? QStringLiteral("Other") : QVoice::ageName(age);
     const QString genderText = gender == QVoice::Unknown ? QStringLiteral("Unknown") : QVoice::genderName(gender);
     return QStringLiteral("%1-%2: %3 (%4 %5)")
-        .arg(QLocale::languageToString(locale.language()), regionAdjective(locale.territory()), name.trimmed(),
-             ageText, genderText);
+        .arg(QLocale::languageToString(locale.language()), regionAdjective(locale.territory()), name.trimmed(), ageText,
+             genderText);
 }

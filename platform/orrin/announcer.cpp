@@ -10,13 +10,14 @@
 #include <QDialog>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
-namespace {
+namespace
+{
 
 const char SpeaksForItselfProperty[] = "wordlampSpeaksForItself";
 const char WatchedMenuProperty[] = "wordlampAnnouncedMenu";
@@ -278,8 +279,12 @@ void Announcer::readCaret(QAccessibleInterface *iface, const Snapshot &before, i
     }
     QAccessible::TextBoundaryType unit = QAccessible::CharBoundary;
     switch (reading_) {
-    case CursorReading::Word: unit = QAccessible::WordBoundary; break;
-    case CursorReading::Line: unit = QAccessible::LineBoundary; break;
+    case CursorReading::Word:
+        unit = QAccessible::WordBoundary;
+        break;
+    case CursorReading::Line:
+        unit = QAccessible::LineBoundary;
+        break;
     case CursorReading::Character:
         switch (before.key) {
         case Qt::Key_Up:
@@ -315,13 +320,17 @@ QWidget *Announcer::readingTarget() const
     return w && !isMenu(w) ? w : lastFocus_.data();
 }
 
-namespace {
+namespace
+{
 QString cursorReadingName(Announcer::CursorReading r)
 {
     switch (r) {
-    case Announcer::CursorReading::Character: return QStringLiteral("文字単位");
-    case Announcer::CursorReading::Word: return QStringLiteral("単語単位");
-    case Announcer::CursorReading::Line: return QStringLiteral("行単位");
+    case Announcer::CursorReading::Character:
+        return QStringLiteral("文字単位");
+    case Announcer::CursorReading::Word:
+        return QStringLiteral("単語単位");
+    case Announcer::CursorReading::Line:
+        return QStringLiteral("行単位");
     }
     return {};
 }
@@ -330,9 +339,15 @@ QString cursorReadingName(Announcer::CursorReading r)
 void Announcer::stepCursorReading()
 {
     switch (reading_) {
-    case CursorReading::Character: reading_ = CursorReading::Word; break;
-    case CursorReading::Word: reading_ = CursorReading::Line; break;
-    case CursorReading::Line: reading_ = CursorReading::Character; break;
+    case CursorReading::Character:
+        reading_ = CursorReading::Word;
+        break;
+    case CursorReading::Word:
+        reading_ = CursorReading::Line;
+        break;
+    case CursorReading::Line:
+        reading_ = CursorReading::Character;
+        break;
     }
     say(cursorReadingName(reading_), 0, VoiceCommand);
 }
@@ -365,10 +380,10 @@ void Announcer::runCommand(const QString &name)
             say(accessibletext::describe(iface), 0, VoiceCommand);
             return;
         }
-        const QString line = accessibletext::isMultiLine(iface)
-                                 ? normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(),
-                                                                          QAccessible::LineBoundary))
-                                 : text->text(0, text->characterCount());
+        const QString line =
+            accessibletext::isMultiLine(iface)
+                ? normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(), QAccessible::LineBoundary))
+                : text->text(0, text->characterCount());
         say(line.isEmpty() ? QStringLiteral("空行") : line, 0, VoiceCommand);
     } else if (name == u"ReadCurPos") {
         if (!text) {

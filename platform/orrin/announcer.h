@@ -35,7 +35,8 @@ class QKeyEvent;
 class QMenu;
 class QWidget;
 
-class Announcer : public QObject, public OrrnReader {
+class Announcer : public QObject, public OrrnReader
+{
     Q_OBJECT
 public:
     // The unit read when the caret moves. Character: the character after a
@@ -67,9 +68,9 @@ private:
     struct Snapshot {
         QPointer<QWidget> widget;
         bool text = false;
-        QString content;  // a text control's text
+        QString content; // a text control's text
         int cursor = 0, selStart = 0, selEnd = 0;
-        QString value;    // other controls: state and value as spoken
+        QString value; // other controls: state and value as spoken
         int key = 0;
         Qt::KeyboardModifiers modifiers;
         QString typed;

@@ -25,7 +25,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-class TestAnnouncer : public QObject {
+class TestAnnouncer : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -145,26 +146,33 @@ void TestAnnouncer::focus_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("said");
-    QTest::newRow("check box") << "check" << "英語のエンジンで読み上げる チェックボックス チェックなし\t0";
-    QTest::newRow("button") << "button" << "設定 ボタン\t0";
-    QTest::newRow("list") << "list" << "音声エンジン リスト kal\t0";
-    QTest::newRow("combo box") << "combo" << "音声スピード コンボボックス Speed 1\t0";
-    QTest::newRow("slider") << "slider" << "速さ スライダー 4\t0";
-    QTest::newRow("line box") << "line" << "辞書フォルダ エディット\t0";
-    QTest::newRow("text box reads its line") << "text" << "本文 エディット one two three\t0";
+    QTest::newRow("check box") << "check"
+                               << "英語のエンジンで読み上げる チェックボックス チェックなし\t0";
+    QTest::newRow("button") << "button"
+                            << "設定 ボタン\t0";
+    QTest::newRow("list") << "list"
+                          << "音声エンジン リスト kal\t0";
+    QTest::newRow("combo box") << "combo"
+                               << "音声スピード コンボボックス Speed 1\t0";
+    QTest::newRow("slider") << "slider"
+                            << "速さ スライダー 4\t0";
+    QTest::newRow("line box") << "line"
+                              << "辞書フォルダ エディット\t0";
+    QTest::newRow("text box reads its line") << "text"
+                                             << "本文 エディット one two three\t0";
 }
 
 void TestAnnouncer::focus()
 {
     QFETCH(QString, control);
     QFETCH(QString, said);
-    QWidget *w = control == u"check" ? static_cast<QWidget *>(check_)
+    QWidget *w = control == u"check"    ? static_cast<QWidget *>(check_)
                  : control == u"button" ? static_cast<QWidget *>(button_)
-                 : control == u"list" ? static_cast<QWidget *>(list_)
-                 : control == u"combo" ? static_cast<QWidget *>(combo_)
+                 : control == u"list"   ? static_cast<QWidget *>(list_)
+                 : control == u"combo"  ? static_cast<QWidget *>(combo_)
                  : control == u"slider" ? static_cast<QWidget *>(slider_)
-                 : control == u"line" ? static_cast<QWidget *>(line_)
-                                      : static_cast<QWidget *>(text_);
+                 : control == u"line"   ? static_cast<QWidget *>(line_)
+                                        : static_cast<QWidget *>(text_);
     if (QApplication::focusWidget() == w) {
         button_->setFocus(); // start from somewhere else
         QTest::qWait(10);
@@ -221,8 +229,8 @@ void TestAnnouncer::caretByReadingMode_data()
     QTest::newRow("character: right") << 0 << int(Qt::Key_Right) << 0 << "n\t1";
     QTest::newRow("character: word right") << 0 << int(Qt::Key_Right) << int(Qt::ControlModifier) << "two\t0";
     QTest::newRow("character: down reads the line") << 0 << int(Qt::Key_Down) << 0 << "four five\t0";
-    QTest::newRow("character: selecting reads what was passed") << 0 << int(Qt::Key_Right)
-                                                               << int(Qt::ShiftModifier) << "o\t1";
+    QTest::newRow("character: selecting reads what was passed")
+        << 0 << int(Qt::Key_Right) << int(Qt::ShiftModifier) << "o\t1";
     QTest::newRow("word: right") << 1 << int(Qt::Key_Right) << 0 << "one\t0";
     QTest::newRow("line: right") << 2 << int(Qt::Key_Right) << 0 << "one two three\t0";
     QTest::newRow("back to character") << 3 << int(Qt::Key_Right) << 0 << "n\t1";
@@ -356,14 +364,30 @@ void TestAnnouncer::commands_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("said");
-    QTest::newRow("line") << "text" << "ReadCurLine" << "four five\t0";
-    QTest::newRow("at the cursor") << "text" << "ReadCurPos" << "f\t1";
-    QTest::newRow("input state") << "text" << "ReadInputSts" << "本文 挿入\t0";
-    QTest::newRow("line of a line box") << "line" << "ReadCurLine" << "C:/dic\t0";
-    QTest::newRow("selection at the cursor") << "line" << "ReadCurPos" << "dic\t0";
-    QTest::newRow("input state of a read-only box") << "line" << "ReadInputSts" << "辞書フォルダ 読み取り専用\t0";
-    QTest::newRow("a button's line") << "button" << "ReadCurLine" << "設定 ボタン\t0";
-    QTest::newRow("unknown command") << "text" << "Nothing" << "";
+    QTest::newRow("line") << "text"
+                          << "ReadCurLine"
+                          << "four five\t0";
+    QTest::newRow("at the cursor") << "text"
+                                   << "ReadCurPos"
+                                   << "f\t1";
+    QTest::newRow("input state") << "text"
+                                 << "ReadInputSts"
+                                 << "本文 挿入\t0";
+    QTest::newRow("line of a line box") << "line"
+                                        << "ReadCurLine"
+                                        << "C:/dic\t0";
+    QTest::newRow("selection at the cursor") << "line"
+                                             << "ReadCurPos"
+                                             << "dic\t0";
+    QTest::newRow("input state of a read-only box") << "line"
+                                                    << "ReadInputSts"
+                                                    << "辞書フォルダ 読み取り専用\t0";
+    QTest::newRow("a button's line") << "button"
+                                     << "ReadCurLine"
+                                     << "設定 ボタン\t0";
+    QTest::newRow("unknown command") << "text"
+                                     << "Nothing"
+                                     << "";
 }
 
 void TestAnnouncer::commands()
@@ -377,7 +401,7 @@ void TestAnnouncer::commands()
     line_->setText(QStringLiteral("C:/dic"));
     line_->setSelection(3, 3);
     line_->setReadOnly(true);
-    focusOn(control == u"text" ? static_cast<QWidget *>(text_)
+    focusOn(control == u"text"   ? static_cast<QWidget *>(text_)
             : control == u"line" ? static_cast<QWidget *>(line_)
                                  : static_cast<QWidget *>(button_));
     mark();

@@ -14,7 +14,8 @@
 #include <QTest>
 #include <QTextToSpeech>
 
-class TestEnglishVoice : public QObject {
+class TestEnglishVoice : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -62,12 +63,12 @@ void TestEnglishVoice::names_data()
                            << int(QVoice::Male) << "English-American: kal (Adult Male)";
     QTest::newRow("British") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "rms" << int(QVoice::Senior)
                              << int(QVoice::Female) << "English-British: rms (Senior Female)";
-    QTest::newRow("unknown age and gender") << QLocale(QLocale::English, QLocale::India) << " en-in "
-                                            << int(QVoice::Other) << int(QVoice::Unknown)
-                                            << "English-Indian: en-in (Other Unknown)";
-    QTest::newRow("territory without adjective") << QLocale(QLocale::English, QLocale::Singapore) << "x"
-                                                 << int(QVoice::Child) << int(QVoice::Male)
-                                                 << "English-Singapore: x (Child Male)";
+    QTest::newRow("unknown age and gender")
+        << QLocale(QLocale::English, QLocale::India) << " en-in " << int(QVoice::Other) << int(QVoice::Unknown)
+        << "English-Indian: en-in (Other Unknown)";
+    QTest::newRow("territory without adjective")
+        << QLocale(QLocale::English, QLocale::Singapore) << "x" << int(QVoice::Child) << int(QVoice::Male)
+        << "English-Singapore: x (Child Male)";
 }
 
 void TestEnglishVoice::names()
@@ -85,12 +86,18 @@ void TestEnglishVoice::engineChoice_data()
     QTest::addColumn<QStringList>("engines");
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("flite first") << QStringList{"speechd", "flite"} << "" << "flite";
-    QTest::newRow("speech-dispatcher last") << QStringList{"speechd", "other"} << "" << "other";
-    QTest::newRow("speech-dispatcher alone") << QStringList{"speechd"} << "" << "speechd";
-    QTest::newRow("asked for") << QStringList{"speechd", "flite"} << "speechd" << "speechd";
-    QTest::newRow("asked for, missing") << QStringList{"flite"} << "speechd" << "";
-    QTest::newRow("none") << QStringList() << "" << "";
+    QTest::newRow("flite first") << QStringList{"speechd", "flite"} << ""
+                                 << "flite";
+    QTest::newRow("speech-dispatcher last") << QStringList{"speechd", "other"} << ""
+                                            << "other";
+    QTest::newRow("speech-dispatcher alone") << QStringList{"speechd"} << ""
+                                             << "speechd";
+    QTest::newRow("asked for") << QStringList{"speechd", "flite"} << "speechd"
+                               << "speechd";
+    QTest::newRow("asked for, missing") << QStringList{"flite"} << "speechd"
+                                        << "";
+    QTest::newRow("none") << QStringList() << ""
+                          << "";
 }
 
 void TestEnglishVoice::engineChoice()
@@ -116,9 +123,8 @@ void TestEnglishVoice::transcriptRecordsCalls()
     QCOMPARE(v->speed(), v->maxSpeed());
     QVERIFY(v->speak(QStringLiteral("Hello\tworld")));
     v->stop();
-    QCOMPARE(testsupport::readLines(path_),
-             (QStringList{"SapiVoice\t3\tEnglish-American: slt (Adult Female)", "SapiSpeed\t10", "SapiSpeak\tHello\\tworld\t0",
-                          "SapiStop"}));
+    QCOMPARE(testsupport::readLines(path_), (QStringList{"SapiVoice\t3\tEnglish-American: slt (Adult Female)",
+                                                         "SapiSpeed\t10", "SapiSpeak\tHello\\tworld\t0", "SapiStop"}));
 }
 
 void TestEnglishVoice::transcriptModelsSpeakingTime()

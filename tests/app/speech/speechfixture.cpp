@@ -104,8 +104,8 @@ QStringList SpeechFixture::spoken(const QStringList &also) const
     for (const Entry &e : entries_) {
         const QString text = e.arguments.value(0);
         if (e.operation == u"Speak" || e.operation == u"SapiSpeak")
-            out << QStringLiteral("%1 %2 [%3]").arg(e.operation, Transcript::escape(text),
-                                                    Transcript::escape(e.highlight));
+            out << QStringLiteral("%1 %2 [%3]")
+                       .arg(e.operation, Transcript::escape(text), Transcript::escape(e.highlight));
         else if (e.operation == u"Announce")
             out << QStringLiteral("Announce %1").arg(Transcript::escape(text));
         else if (also.contains(e.operation))

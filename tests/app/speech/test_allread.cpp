@@ -12,7 +12,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
-class TestAllRead : public QObject {
+class TestAllRead : public QObject
+{
     Q_OBJECT
 private slots:
     void chunks_data();
@@ -31,7 +32,8 @@ private slots:
     void windowGoesAwayWhileReading();
 };
 
-namespace {
+namespace
+{
 const QString Done = QStringLiteral("Speak 読み 終わり []");
 }
 
@@ -43,22 +45,23 @@ void TestAllRead::chunks_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("English run ends at a Japanese character")
-        << "appleは、" << 0 << "on"
-        << QStringList{"SapiSpeak apple [apple]", "Speak は、 [は、]", Done};
+        << "appleは、" << 0 << "on" << QStringList{"SapiSpeak apple [apple]", "Speak は、 [は、]", Done};
     QTest::newRow("no English voice: English to the screen reader")
         << "appleは、" << 0 << "off" << QStringList{"Speak apple [apple]", "Speak は、 [は、]", Done};
     QTest::newRow("English reading not wanted: English to the screen reader")
         << "appleは、" << 0 << "unwanted" << QStringList{"Speak apple [apple]", "Speak は、 [は、]", Done};
     QTest::newRow("numbers do not split, sentence ends and を do")
-        << "3.5と1,000です。本を" << 0 << "on" << QStringList{"Speak 3.5と1,000です。 [3.5と1,000です。]",
-                                                          "Speak 本を [本を]", Done};
+        << "3.5と1,000です。本を" << 0 << "on"
+        << QStringList{"Speak 3.5と1,000です。 [3.5と1,000です。]", "Speak 本を [本を]", Done};
     QTest::newRow("full-width number") << "３．５個。" << 0 << "on"
-                                      << QStringList{"Speak ３．５個。 [３．５個。]", Done};
+                                       << QStringList{"Speak ３．５個。 [３．５個。]", Done};
     QTest::newRow("punctuation without a digit splits")
-        << "これ.あれ，それ" << 0 << "on" << QStringList{"Speak これ. [これ.]", "Speak あれ， [あれ，]", "Speak それ []", Done};
+        << "これ.あれ，それ" << 0 << "on"
+        << QStringList{"Speak これ. [これ.]", "Speak あれ， [あれ，]", "Speak それ []", Done};
     QTest::newRow("line end spoken with its carriage return")
         << "日本\n語です。" << 0 << "on" << QStringList{"Speak 日本\\r [日本]", "Speak 語です。 [語です。]", Done};
-    QTest::newRow("space ends a chunk") << "日本 語" << 0 << "on" << QStringList{"Speak 日本  [日本]", "Speak 語 []", Done};
+    QTest::newRow("space ends a chunk") << "日本 語" << 0 << "on"
+                                        << QStringList{"Speak 日本  [日本]", "Speak 語 []", Done};
     QTest::newRow("English at the very end goes to the screen reader")
         << "テストabc" << 0 << "on" << QStringList{"Speak テスト [テスト]", "Speak abc []", Done};
     QTest::newRow("English run with spaces and a question mark")
@@ -69,9 +72,9 @@ void TestAllRead::chunks_data()
         << "林檎はapple。" << 0 << "on"
         << QStringList{"Speak 林檎は [林檎は]", "SapiSpeak apple [apple]", "Speak 。 []", Done};
     QTest::newRow("from the cursor") << "あいう、えお。" << 4 << "on" << QStringList{"Speak えお。 [えお。]", Done};
-    QTest::newRow("on the second line")
-        << "一行目。\n二行目。\n三" << 5 << "on"
-        << QStringList{"Speak 二行目。 [二行目。]", "Speak \\r []", "Speak 三 []", Done};
+    QTest::newRow("on the second line") << "一行目。\n二行目。\n三" << 5 << "on"
+                                        << QStringList{"Speak 二行目。 [二行目。]", "Speak \\r []", "Speak 三 []",
+                                                       Done};
     QTest::newRow("empty pane") << "" << 0 << "on" << QStringList{Done};
 }
 
@@ -95,8 +98,8 @@ void TestAllRead::chunks()
 void TestAllRead::readingButtons_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("flag");  // set while this chunk is spoken ...
-    QTest::addColumn<QString>("during"); // ... 
+    QTest::addColumn<QString>("flag");   // set while this chunk is spoken ...
+    QTest::addColumn<QString>("during"); // ...
     QTest::addColumn<QStringList>("chunks");
 
     QTest::newRow("back to the sentence before the last")
@@ -107,10 +110,9 @@ void TestAllRead::readingButtons_data()
         << "ぞ、あ、い、う、"
         << "ReadBack"
         << "う、" << QStringList{"ぞ、", "あ、", "い、", "う、", "、", "あ、", "い、", "う、"};
-    QTest::newRow("back after the first chunk goes on")
-        << "あ、い、"
-        << "ReadBack"
-        << "あ、" << QStringList{"あ、", "い、"};
+    QTest::newRow("back after the first chunk goes on") << "あ、い、"
+                                                        << "ReadBack"
+                                                        << "あ、" << QStringList{"あ、", "い、"};
     const QString a = QString(10, u'あ') + u'。';
     const QString i = QString(100, u'い') + u'。';
     const QString u = QString(5, u'う') + u'。';
@@ -118,14 +120,12 @@ void TestAllRead::readingButtons_data()
         << a + i + u << "ReadBack100" << u << QStringList{a, i, u, "。", i, u};
     QTest::newRow("back 100 from near the start goes to the start")
         << a + u << "ReadBack100" << u << QStringList{a, u, a, u};
-    QTest::newRow("skip past the following lines")
-        << "一行目。\n二行目。\n三行目。"
-        << "ReadSkip"
-        << "一行目。" << QStringList{"一行目。", "三行目。"};
-    QTest::newRow("skip without a further line goes on")
-        << "一つ。二つ。"
-        << "ReadSkip"
-        << "一つ。" << QStringList{"一つ。", "二つ。"};
+    QTest::newRow("skip past the following lines") << "一行目。\n二行目。\n三行目。"
+                                                   << "ReadSkip"
+                                                   << "一行目。" << QStringList{"一行目。", "三行目。"};
+    QTest::newRow("skip without a further line goes on") << "一つ。二つ。"
+                                                         << "ReadSkip"
+                                                         << "一つ。" << QStringList{"一つ。", "二つ。"};
     QString many;
     for (int n = 1; n <= 14; ++n)
         many += QStringLiteral("%1行。\n").arg(QChar(u'Ａ' + n));
@@ -134,7 +134,7 @@ void TestAllRead::readingButtons_data()
         afterEleven << QStringLiteral("%1行。").arg(QChar(u'Ａ' + n - 1)) << "\\r";
     afterEleven.removeLast();
     QTest::newRow("skip stops after the eleventh line end") << many.chopped(1) << "ReadSkip"
-                                                           << "Ｂ行。" << afterEleven;
+                                                            << "Ｂ行。" << afterEleven;
 }
 
 void TestAllRead::readingButtons()
@@ -150,8 +150,9 @@ void TestAllRead::readingButtons()
     f.onLine([&](const QString &op, const QStringList &args) {
         if (op == u"Speak" && args.value(0) == during && !set) {
             set = true;
-            (flag == u"ReadBack" ? f.form().ReadBack : flag == u"ReadBack100" ? f.form().ReadBack100
-                                                                                 : f.form().ReadSkip) = true;
+            (flag == u"ReadBack"      ? f.form().ReadBack
+             : flag == u"ReadBack100" ? f.form().ReadBack100
+                                      : f.form().ReadSkip) = true;
         }
     });
     f.mark();
@@ -199,7 +200,8 @@ void TestAllRead::clickStopsAtTheClickedPosition()
     });
     f.mark();
     f.speech().AllRead();
-    QCOMPARE(f.spoken({"Signal"}), (QStringList{"Speak あいう、 [あいう、]", "Speak えお、 [えお、]", "Signal 10 3 0"}));
+    QCOMPARE(f.spoken({"Signal"}),
+             (QStringList{"Speak あいう、 [あいう、]", "Speak えお、 [えお、]", "Signal 10 3 0"}));
     QCOMPARE(f.paneCursor(), 8);
     QVERIFY(!f.form().Text2->textCursor().hasSelection());
     QCOMPARE(f.form().ReadClickPos, 0);
@@ -254,9 +256,7 @@ void TestAllRead::playPicture()
     QVERIFY(f.start());
     f.setPane(QStringLiteral("あ。"));
     QList<bool> states;
-    QObject::connect(&f.form(), &MainForm::readAllStateChanged, [&](bool on) {
-        states << on << f.form().AllReadIdle;
-    });
+    QObject::connect(&f.form(), &MainForm::readAllStateChanged, [&](bool on) { states << on << f.form().AllReadIdle; });
     f.speech().AllRead();
     QCOMPARE(states, (QList<bool>{true, false, false, false}));
     QVERIFY(f.form().AllReadIdle);

@@ -16,7 +16,8 @@
 #include <QTest>
 #include <QToolBar>
 
-class TestReadingMenu : public QObject {
+class TestReadingMenu : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -42,9 +43,10 @@ private:
     void compose(const QString &preedit);
 };
 
-namespace {
-const QStringList Items{"mnu_yomi_all_top", "mnu_yomi_english",    "mnu_yomi_all",       "mnu_yomi_para",
-                        "mnu_yomi_line",    "mnu_yomi_speed",      "mnu_yomi_cursolmove", "mnu_yomi_cursolpos"};
+namespace
+{
+const QStringList Items{"mnu_yomi_all_top", "mnu_yomi_english", "mnu_yomi_all",        "mnu_yomi_para",
+                        "mnu_yomi_line",    "mnu_yomi_speed",   "mnu_yomi_cursolmove", "mnu_yomi_cursolpos"};
 }
 
 void TestReadingMenu::init()
@@ -88,11 +90,10 @@ void TestReadingMenu::enabledOnOpening_data()
     QTest::addColumn<QStringList>("enabled");
     QTest::newRow("result pane active") << true << false << false << true << Items;
     QTest::newRow("result pane empty") << true << true << false << true << Items.mid(1);
-    QTest::newRow("input box active")
-        << true << false << true << true
-        << QStringList{"mnu_yomi_all_top", "mnu_yomi_speed", "mnu_yomi_cursolmove", "mnu_yomi_cursolpos"};
-    QTest::newRow("no English voice") << true << false << false << false
-                                      << (QStringList(Items) << "-mnu_yomi_english");
+    QTest::newRow("input box active") << true << false << true << true
+                                      << QStringList{"mnu_yomi_all_top", "mnu_yomi_speed", "mnu_yomi_cursolmove",
+                                                     "mnu_yomi_cursolpos"};
+    QTest::newRow("no English voice") << true << false << false << false << (QStringList(Items) << "-mnu_yomi_english");
     QTest::newRow("screen reader gone") << false << false << false << true << QStringList{"mnu_yomi_english"};
     QTest::newRow("screen reader gone, input box") << false << false << true << true << QStringList();
 }
@@ -133,10 +134,12 @@ void TestReadingMenu::screenReaderSteps_data()
     QTest::addColumn<QStringList>("lines");
     const QStringList before{"StopSpeech", "Signal\t100\t11\t0", "StopSpeech"};
     QTest::newRow("speed") << "mnu_yomi_speed" << (QStringList(before) << "ORRNSETSTATUS\t65538\t20\t1");
-    QTest::newRow("cursor reading")
-        << "mnu_yomi_cursolmove" << (QStringList(before) << "ORRNSETSTATUS\t65538\t5\t1" << "Announce\t単語単位\t0\t0");
-    QTest::newRow("read at the cursor")
-        << "mnu_yomi_cursolpos" << (QStringList(before) << "ORRNCOMMAND\tReadCurPos\t1\t1" << "Announce\t二\t1\t0");
+    QTest::newRow("cursor reading") << "mnu_yomi_cursolmove"
+                                    << (QStringList(before) << "ORRNSETSTATUS\t65538\t5\t1"
+                                                            << "Announce\t単語単位\t0\t0");
+    QTest::newRow("read at the cursor") << "mnu_yomi_cursolpos"
+                                        << (QStringList(before) << "ORRNCOMMAND\tReadCurPos\t1\t1"
+                                                                << "Announce\t二\t1\t0");
 }
 
 void TestReadingMenu::screenReaderSteps()

@@ -23,7 +23,8 @@
 
 #include <sys/resource.h>
 
-class TestSpeechLayer : public QObject {
+class TestSpeechLayer : public QObject
+{
     Q_OBJECT
 private slots:
     void cleanup();
@@ -47,7 +48,8 @@ private slots:
     void postKey();
 };
 
-namespace {
+namespace
+{
 // Makes the English voice offer `voices` (in this order).
 void offerVoices(const QStringList &voices)
 {
@@ -161,19 +163,19 @@ void TestSpeechLayer::englishCheck_data()
     QTest::addColumn<QString>("name");
 
     const QStringList standard = TranscriptEnglishVoice::defaultVoices();
-    QTest::newRow("never stored: the first English voice") << standard << "" << 2
-                                                           << "English-American: kal (Adult Male)";
+    QTest::newRow("never stored: the first English voice")
+        << standard << "" << 2 << "English-American: kal (Adult Male)";
     QTest::newRow("never stored: the default voice when there")
         << QStringList{"English-American: kal (Adult Male)", "English-American: Reed (Adult Male)"} << "" << 2
         << "English-American: Reed (Adult Male)";
-    QTest::newRow("never stored, no English voice") << QStringList{"Japanese-Japan: mei (Adult Female)"} << "" << 0
-                                                    << "English-American: Reed (Adult Male)";
+    QTest::newRow("never stored, no English voice")
+        << QStringList{"Japanese-Japan: mei (Adult Female)"} << "" << 0 << "English-American: Reed (Adult Male)";
     QTest::newRow("stored name matches") << standard << "English-American: slt (Adult Female)" << 3
                                          << "English-American: slt (Adult Female)";
-    QTest::newRow("stored name differs in case") << standard << "english-american: kal (adult male)" << 0
-                                                 << "english-american: kal (adult male)";
-    QTest::newRow("stored default not installed") << standard << "English-American: Reed (Adult Male)" << 0
-                                                  << "English-American: Reed (Adult Male)";
+    QTest::newRow("stored name differs in case")
+        << standard << "english-american: kal (adult male)" << 0 << "english-american: kal (adult male)";
+    QTest::newRow("stored default not installed")
+        << standard << "English-American: Reed (Adult Male)" << 0 << "English-American: Reed (Adult Male)";
     QTest::newRow("no voices at all") << QStringList() << "" << 0 << "English-American: Reed (Adult Male)";
 }
 
@@ -264,7 +266,8 @@ void TestSpeechLayer::brailleMessageOncePerUser()
     QCOMPARE(f.messages.size(), 1);
     QCOMPARE(f.messages[0].icon, QMessageBox::Critical);
     QCOMPARE(f.messages[0].title, QStringLiteral("BRIX 設定エラー"));
-    QCOMPARE(f.messages[0].text, QStringLiteral("BRIXまたは点字ファイルが見つかりません\n点字コマンドは使用できません"));
+    QCOMPARE(f.messages[0].text,
+             QStringLiteral("BRIXまたは点字ファイルが見つかりません\n点字コマンドは使用できません"));
     QVERIFY(settings::readBool(u"BrixCheck"));
     f.speech().loadBrailleTable(); // still failing: no second message
     QCOMPARE(f.messages.size(), 1);
@@ -394,8 +397,8 @@ void TestSpeechLayer::postKey()
     PostKey(&edit, 39, 21823489);
     QVERIFY(seen.isEmpty()); // posted, not sent
     QCoreApplication::processEvents();
-    QCOMPARE(seen, (QList<QString>{"press 20 ' ' 57", "release 20 ' ' 57", "press 1000014 '' 77",
-                                   "release 1000014 '' 77"}));
+    QCOMPARE(seen,
+             (QList<QString>{"press 20 ' ' 57", "release 20 ' ' 57", "press 1000014 '' 77", "release 1000014 '' 77"}));
     QCOMPARE(edit.text(), QStringLiteral(" "));
 }
 
