@@ -329,6 +329,8 @@ void TestAllRead::keysDuringReading()
         SpeechFixture *f;
         bool eventFilter(QObject *, QEvent *e) override
         {
+            if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
+                return false;
             auto *k = static_cast<QKeyEvent *>(e);
             if (e->type() == QEvent::KeyRelease && k->key() == Qt::Key_F10 && k->modifiers() == Qt::AltModifier)
                 f->speech().AllRead();
