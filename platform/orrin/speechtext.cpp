@@ -1,0 +1,87 @@
+#include "orrin/speechtext.h"
+
+#include "codepage/codepage.h"
+
+#include <algorithm>
+
+namespace speechtext {
+
+bool isKanji(char32_t ch)
+{
+    return (ch >= 0x4E00 && ch <= 0x9FFF)      // unified ideographs
+           || (ch >= 0x3400 && ch <= 0x4DBF)   // extension A
+           || (ch >= 0xF900 && ch <= 0xFAFF)   // compatibility ideographs
+           || (ch >= 0x20000 && ch <= 0x3134F) // extensions B to G
+           || ch == 0x3005 || ch == 0x3006;    // 々 〆
+}
+
+bool isKana(char32_t ch)
+{
+    return (ch >= 0x3041 && ch <= 0x309F)     // hiragana
+           || (ch >= 0x30A0 && ch <= 0x30FF)  // katakana, including ー
+           || (ch >= 0x31F0 && ch <= 0x31FF)  // small katakana for Ainu
+           || (ch >= 0xFF66 && ch <= 0xFF9F); // half-width katakana
+}
+
+bool containsKanji(QStringView text)
+{
+    bool found = false;
+    forEachCharacter(text, [&found](char32_t ch) { found = found || isKanji(ch); });
+    return found;
+}
+
+QString language(QStringView text)
+{
+    bool japanese = false;
+    forEachCharacter(text, [&japanese](char32_t ch) { japanese = japanese || isKana(ch) || isKanji(ch); });
+    return japanese ? QStringLiteral("ja") : QStringLiteral("en");
+}
+
+QString cleaned(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r') {
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            out += u'\n';
+        } else if (c == u'\n') {
+            out += u'\n';
+        } else if (c == u'\t') {
+            out += u' ';
+        } else if (c < 0x20 || c == 0x7F || c == codepage::SpeechEndMarker) {
+            continue;
+        } else {
+            out += QChar(c);
+        }
+    }
+    return out.trimmed();
+}
+
+qint64 expectedDurationMs(QStringView text, int rate)
+{
+    // Slow speech for each kind of character (a kanji often stands for two or
+    // three syllables), then stretched for slow rates and shortened for fast
+    // ones, with a fixed allowance for the synthesiser to start.
+    qint64 ms = 0;
+    forEachCharacter(text, [&ms](char32_t ch) {
+        if (isKanji(ch))
+            ms += 400;
+        else if (isKana(ch))
+            ms += 200;
+        else if (ch > 0x7F)
+            ms += 150;
+        else
+            ms += 100;
+    });
+    rate = std::clamp(rate, -100, 100);
+    if (rate < 0)
+        ms = ms * (100 - 2 * rate) / 100; // -100 is three times as long
+    else
+        ms = ms * 100 / (100 + rate); // +100 is half as long
+    return 2000 + ms;
+}
+
+} // namespace speechtext

@@ -1,0 +1,40 @@
+#pragma once
+// What the speech-dispatcher back end needs to know about a text before it
+// hands it over: which characters are kanji or kana, which language the
+// voice should use, what to strip from it, and how long it can take to say.
+
+#include <QString>
+#include <QStringView>
+
+namespace speechtext {
+
+// Calls f(char32_t) for every character of the text, surrogate pairs joined.
+template <typename F> void forEachCharacter(QStringView text, F f)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t ch = text[i].unicode();
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ch = QChar::surrogateToUcs4(char16_t(ch), text[++i].unicode());
+        f(ch);
+    }
+}
+
+bool isKanji(char32_t ch); // CJK ideographs and the iteration marks 々 〆
+bool isKana(char32_t ch);  // hiragana, katakana (full and half width), ー
+
+bool containsKanji(QStringView text);
+
+// "ja" for a text that holds kana or kanji, else "en".
+QString language(QStringView text);
+
+// The text as the synthesiser should get it: the speech end marker and other
+// control characters removed (line breaks become "\n", tabs spaces) and
+// surrounding white space trimmed. Empty when there is nothing to say.
+QString cleaned(QStringView text);
+
+// A generous upper bound, in milliseconds, for how long a voice takes to say
+// `text` at `rate` (-100 slowest .. 0 normal .. 100 fastest). Speech that has
+// not ended by then is taken to have ended.
+qint64 expectedDurationMs(QStringView text, int rate);
+
+} // namespace speechtext

@@ -1,0 +1,149 @@
+// What the speech-dispatcher back end decides about a text before speaking
+// it, and the sounds of the Signal call.
+
+#include "orrin/signalsounds.h"
+#include "orrin/speechtext.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+class TestSpeechText : public QObject {
+    Q_OBJECT
+private slots:
+    void language_data();
+    void language();
+    void cleaned_data();
+    void cleaned();
+    void durationIsGenerousButBounded();
+    void signalSoundsAreValidWav();
+    void signalSoundsDifferPerCode();
+    void signalFileIsWrittenOnce();
+    void signalFileInUnwritableFolder();
+};
+
+void TestSpeechText::language_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("english") << QStringLiteral("apple pie") << QStringLiteral("en");
+    QTest::newRow("empty") << QString() << QStringLiteral("en");
+    QTest::newRow("hiragana") << QStringLiteral("りんご") << QStringLiteral("ja");
+    QTest::newRow("katakana") << QStringLiteral("リンゴ") << QStringLiteral("ja");
+    QTest::newRow("half-width katakana") << QStringLiteral("ﾘﾝｺﾞ") << QStringLiteral("ja");
+    QTest::newRow("kanji") << QStringLiteral("林檎") << QStringLiteral("ja");
+    QTest::newRow("kanji outside the BMP") << QStringLiteral("𠮷") << QStringLiteral("ja");
+    QTest::newRow("one kana in english") << QStringLiteral("apple は") << QStringLiteral("ja");
+    QTest::newRow("japanese punctuation only") << QStringLiteral("「」。、") << QStringLiteral("en");
+    QTest::newRow("full-width latin") << QStringLiteral("ＡＢＣ") << QStringLiteral("en");
+}
+
+void TestSpeechText::language()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, language);
+    QCOMPARE(speechtext::language(text), language);
+}
+
+void TestSpeechText::cleaned_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("clean");
+    QTest::newRow("plain") << QStringLiteral("apple") << QStringLiteral("apple");
+    QTest::newRow("end marker") << QStringLiteral("見つかりませんでした\uF8F2") << QStringLiteral("見つかりませんでした");
+    QTest::newRow("only end marker") << QStringLiteral("\uF8F2") << QString();
+    QTest::newRow("line breaks") << QStringLiteral("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
+    QTest::newRow("tab and controls") << QStringLiteral("a\tb\x01\x7f" "c") << QStringLiteral("a bc");
+    QTest::newRow("blank") << QStringLiteral(" \r\n\t ") << QString();
+    QTest::newRow("trimmed") << QStringLiteral("  word \n") << QStringLiteral("word");
+    QTest::newRow("dot lines stay") << QStringLiteral("a\r\n.\r\nb") << QStringLiteral("a\n.\nb");
+}
+
+void TestSpeechText::cleaned()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, clean);
+    QCOMPARE(speechtext::cleaned(text), clean);
+}
+
+void TestSpeechText::durationIsGenerousButBounded()
+{
+    using speechtext::expectedDurationMs;
+    const QString english = QStringLiteral("The quick brown fox jumps over the lazy dog."); // 44 characters
+    // Far more than a voice needs at normal speed (about three seconds)...
+    QVERIFY(expectedDurationMs(english, 0) >= 5000);
+    // ... but not without end.
+    QVERIFY(expectedDurationMs(english, 0) <= 10000);
+    // Slower rates allow more time, faster ones less, to the ends of the range.
+    QVERIFY(expectedDurationMs(english, -25) > expectedDurationMs(english, 0));
+    QVERIFY(expectedDurationMs(english, 50) < expectedDurationMs(english, 0));
+    QCOMPARE(expectedDurationMs(english, -500), expectedDurationMs(english, -100));
+    QCOMPARE(expectedDurationMs(english, 500), expectedDurationMs(english, 100));
+    // Kanji stand for several syllables.
+    QVERIFY(expectedDurationMs(QStringLiteral("林檎"), 0) > expectedDurationMs(QStringLiteral("りん"), 0));
+    QVERIFY(expectedDurationMs(QString(), 0) > 0);
+    // Even 2,000 kanji at the slowest rate end within the hour.
+    QVERIFY(expectedDurationMs(QString(2000, QChar(0x6797)), -100) < 60 * 60 * 1000);
+}
+
+void TestSpeechText::signalSoundsAreValidWav()
+{
+    for (int code : {1, 3, 11, 99}) {
+        const QByteArray wav = signalsounds::wav(10, code);
+        QVERIFY(wav.startsWith("RIFF"));
+        QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
+        QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 20), quint16(1));  // PCM
+        QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 22), quint16(1));  // mono
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 24), quint32(signalsounds::SampleRate));
+        QCOMPARE(wav.mid(36, 4), QByteArray("data"));
+        const quint32 samples = qFromLittleEndian<quint32>(wav.constData() + 40) / 2;
+        QCOMPARE(qsizetype(44 + samples * 2), wav.size());
+        const int expected = signalsounds::SampleRate * signalsounds::durationMs(10, code) / 1000;
+        QVERIFY(qAbs(int(samples) - expected) <= 3); // each tone rounds to whole samples
+        // Short: a signal must not hold up the speech behind it.
+        QVERIFY(signalsounds::durationMs(100, code) <= 500);
+    }
+}
+
+void TestSpeechText::signalSoundsDifferPerCode()
+{
+    QSet<QByteArray> sounds;
+    for (int code : {1, 3, 11})
+        sounds.insert(signalsounds::wav(100, code));
+    QCOMPARE(sounds.size(), 3);
+    QVERIFY(signalsounds::durationMs(100, 3) > signalsounds::durationMs(10, 3));
+}
+
+void TestSpeechText::signalFileIsWrittenOnce()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("a/b"));
+    const QString path = signalsounds::file(100, 3, folder);
+    QVERIFY(!path.isEmpty());
+    QVERIFY(path.endsWith(QStringLiteral(".wav")));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), signalsounds::wav(100, 3));
+    const QDateTime written = QFileInfo(path).lastModified();
+    QCOMPARE(signalsounds::file(100, 3, folder), path);
+    QCOMPARE(QFileInfo(path).lastModified(), written);
+    QVERIFY(signalsounds::file(10, 3, folder) != path);
+    QVERIFY(signalsounds::file(100, 1, folder) != path);
+}
+
+void TestSpeechText::signalFileInUnwritableFolder()
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QCOMPARE(signalsounds::file(10, 1, dir.filePath(QStringLiteral("file/sub"))), QString());
+    QCOMPARE(signalsounds::file(10, 1, QString()), QString());
+}
+
+QTEST_GUILESS_MAIN(TestSpeechText)
+#include "test_speechtext.moc"
