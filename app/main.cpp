@@ -1,6 +1,7 @@
 #include "lifecycle.h"
 #include "mainform.h"
 #include "mainwindow.h"
+#include "speech.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("QLM"));
     MainForm form;
     MainWindow window(form);
+    form.setSpeech(std::make_unique<Speech>(form));
     if (!window.lifecycle().Form_Load(QApplication::arguments()))
         return window.lifecycle().exitCode();
     if (!form.TrayResident)

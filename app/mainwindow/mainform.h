@@ -117,6 +117,11 @@ public:
     qint32 ReadClickPos = 0;
     QString KeyMemo;
 
+signals:
+    // A read-all started (true) or ended (false): the play button shows its
+    // active or its normal picture.
+    void readAllStateChanged(bool running);
+
 private:
     void buildControls();
     void buildToolbar();

@@ -43,6 +43,12 @@ void OrrinVoice::UnlockSpeech()
     locked_ = false;
 }
 
+void OrrinVoice::announce(const QString &text, int mode)
+{
+    StopSpeech();
+    Speak(text, mode);
+}
+
 std::unique_ptr<OrrinVoice> OrrinVoice::create(QString *error)
 {
     const SpeechSetting s = SpeechSetting::fromEnvironment();
@@ -93,16 +99,41 @@ int OrrinEvents::raiseVoiceBack(qint32 voiceInfo)
     return exec;
 }
 
+namespace {
+OrrnReader *&currentReader()
+{
+    static OrrnReader *reader = nullptr;
+    return reader;
+}
+} // namespace
+
+OrrnReader::~OrrnReader()
+{
+    if (currentReader() == this)
+        currentReader() = nullptr;
+}
+
+void setOrrnReader(OrrnReader *reader)
+{
+    currentReader() = reader;
+}
+
 int ORRNSETSTATUS(int item, int value, int flag)
 {
     OrrinVoice *v = OrrinVoice::current();
-    return v ? v->setStatus(item, value, flag) : 0;
+    const int result = v ? v->setStatus(item, value, flag) : 0;
+    if (v && currentReader() && item == OrrnStatusItem && value == OrrnCursorReadNext)
+        currentReader()->stepCursorReading();
+    return result;
 }
 
 int ORRNCOMMAND(const QString &name, int a, int b)
 {
     OrrinVoice *v = OrrinVoice::current();
-    return v ? v->command(name, a, b) : 0;
+    const int result = v ? v->command(name, a, b) : 0;
+    if (v && currentReader())
+        currentReader()->runCommand(name);
+    return result;
 }
 
 bool OrvLoaded()

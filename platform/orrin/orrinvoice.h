@@ -42,6 +42,12 @@ public:
     // A short sound that tells the user something without words.
     virtual void Signal(int value, int code, int flag) = 0;
 
+    // The screen reader's own speech: what it says about the focused control,
+    // the text at a moved caret and the answers to its reading commands (see
+    // announcer.h). It interrupts what is being said, as a screen reader
+    // does. Back ends may record it apart from the program's Speak calls.
+    virtual void announce(const QString &text, int mode = 0);
+
     // The screen reader's status and command functions (see orrnusr.h).
     virtual int setStatus(int item, int value, int flag) = 0;
     virtual int command(const QString &name, int a, int b) = 0;

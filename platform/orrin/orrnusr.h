@@ -14,3 +14,14 @@ int ORRNSETSTATUS(int item, int value, int flag);
 // Runs "ReadCurLine", "ReadCurPos" or "ReadInputSts".
 int ORRNCOMMAND(const QString &name, int a, int b);
 bool OrvLoaded();
+
+// The screen reader's own reading of the program's windows (announcer.h)
+// carries out the cursor-reading switch and the reading commands; it
+// registers here. One at a time; nullptr unregisters.
+class OrrnReader {
+public:
+    virtual ~OrrnReader();
+    virtual void stepCursorReading() = 0;               // ORRNSETSTATUS(65538, 5, 1)
+    virtual void runCommand(const QString &name) = 0;   // ORRNCOMMAND
+};
+void setOrrnReader(OrrnReader *reader);

@@ -5,6 +5,14 @@
 
 #include <memory>
 
+namespace {
+Transcript::Observer &observer()
+{
+    static Transcript::Observer o;
+    return o;
+}
+} // namespace
+
 Transcript::Transcript(const QString &path) : file_(path)
 {
     (void)file_.open(QIODevice::WriteOnly | QIODevice::Append);
@@ -59,6 +67,13 @@ void Transcript::write(const QString &operation, const QStringList &arguments)
     line += u'\n';
     file_.write(line.toUtf8());
     file_.flush();
+    if (observer())
+        observer()(operation, arguments);
+}
+
+void Transcript::setObserver(Observer o)
+{
+    observer() = std::move(o);
 }
 
 namespace {

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class Transcript {
 public:
     explicit Transcript(const QString &path);
@@ -26,6 +28,12 @@ public:
     // nullptr when speech is not being transcribed.
     static Transcript *shared();
     static void resetShared(); // tests: forget the shared transcript
+
+    // Tests: called with every line as it is written (after it is written),
+    // so that a test can look at the program's state at that moment. An
+    // empty function removes the observer.
+    using Observer = std::function<void(const QString &operation, const QStringList &arguments)>;
+    static void setObserver(Observer observer);
 
 private:
     QFile file_;

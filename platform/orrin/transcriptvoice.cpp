@@ -44,6 +44,24 @@ void TranscriptVoice::Speak(const QString &text, int mode)
         emit speakingChanged(true);
 }
 
+void TranscriptVoice::announce(const QString &text, int mode)
+{
+    const qint64 duration = qint64(text.size()) * msPerChar_;
+    transcript_->write(QStringLiteral("Announce"), {text, QString::number(mode), QString::number(duration)});
+    // It interrupts whatever was being said.
+    const bool wasSpeaking = remainingMs() > 0;
+    speakingUntil_ = duration > 0 ? clock_.elapsed() + duration : 0;
+    if (duration > 0) {
+        endTimer_.start(int(duration));
+        if (!wasSpeaking)
+            emit speakingChanged(true);
+    } else {
+        endTimer_.stop();
+        if (wasSpeaking)
+            emit speakingChanged(false);
+    }
+}
+
 void TranscriptVoice::StopSpeech()
 {
     transcript_->write(QStringLiteral("StopSpeech"));

@@ -24,6 +24,9 @@ public:
     int Settle() override;
     bool IsSpeaking() override;
     void Signal(int value, int code, int flag) override;
+    // Written as "Announce", so that the screen reader's own speech can be
+    // told from the program's Speak calls.
+    void announce(const QString &text, int mode = 0) override;
     int setStatus(int item, int value, int flag) override;
     int command(const QString &name, int a, int b) override;
     bool loaded() const override { return loaded_; }
