@@ -9,6 +9,7 @@
 #include "settings/settingsstore.h"
 #include "spoken.h"
 #include "syscolors.h"
+#include "systemutil.h"
 #include "twips.h"
 #include "windowlayout.h"
 
@@ -72,7 +73,7 @@ QColor DisplayModes::textColour(bool reverse)
 
 QColor DisplayModes::bandColour(bool reverse)
 {
-    if (Lifecycle::OsLevel() == 5 && syscolors::CheckDefColor())
+    if (::OsLevel() == 5 && syscolors::CheckDefColor())
         return reverse ? syscolors::colour(0x946030) : syscolors::systemColour(syscolors::InactiveCaptionText);
     return reverse ? syscolors::colour(0x808080) : syscolors::colour(0xE0E0E0);
 }

@@ -13,6 +13,7 @@
 #include "searchwindow.h"
 #include "spoken.h"
 #include "syscolors.h"
+#include "systemutil.h"
 #include "twips.h"
 
 #include <QAction>
@@ -190,7 +191,7 @@ void InputBox::Text1_GotFocus()
 
 void InputBox::Text1_LostFocus()
 {
-    const bool xpScheme = syscolors::CheckDefColor() && Lifecycle::OsLevel() == 5;
+    const bool xpScheme = syscolors::CheckDefColor() && ::OsLevel() == 5;
     panes::setLabelColours(form_.Label1, xpScheme ? syscolors::InactiveCaptionText : syscolors::ButtonFace,
                            syscolors::ButtonText);
 }

@@ -14,6 +14,7 @@
 #include "singleinstance.h"
 #include "spoken.h"
 #include "syscolors.h"
+#include "systemutil.h"
 #include "trayresidence.h"
 #include "twips.h"
 #include "windowmessages.h"
@@ -122,7 +123,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
 
     // 16. IME colours and the caret's height factor.
     window_.ime().SetImmColoer();
-    CaretScale = OsLevel() > 4 ? 1.75f : 1.35f;
+    CaretScale = ::OsLevel() > 4 ? 1.75f : 1.35f;
 
     // 18.-19. The window's messages are watched from its creation on; the
     // capture hook needs the library, without which the program cannot run.
@@ -145,7 +146,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     form_.Image2->show();
     form_.speech().VIconSet();
     form_.chkOrrin.start();
-    if (OsLevel() == 5 && syscolors::CheckDefColor()) {
+    if (::OsLevel() == 5 && syscolors::CheckDefColor()) {
         const QColor background = syscolors::systemColour(syscolors::InactiveCaptionText);
         for (QWidget *w : {static_cast<QWidget *>(&form_), static_cast<QWidget *>(form_.Toolbar1), form_.Pic1,
                            static_cast<QWidget *>(form_.StatusBar1)}) {

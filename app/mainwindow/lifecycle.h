@@ -43,9 +43,6 @@ public:
     // The enabled state of the cut, paste and copy commands from editCut,
     // editPaste and editCopy.
     void EditSetting();
-    // 3, 4 or 5 by the system's generation; the desktops this program runs
-    // on are all of the newest kind.
-    static int OsLevel() { return 5; }
 
 private:
     bool failStartup(int code);

@@ -10,7 +10,8 @@
 #include "orrin/orrinsupport.h"
 #include "richtextbox.h"
 #include "singleinstance.h"
-#include "testspeech.h"
+#include "speech.h"
+#include "speechlayer.h"
 #include "trayresidence.h"
 #include "windowharness.h"
 
@@ -36,9 +37,9 @@ namespace {
 const QString farewell = QStringLiteral("ランプの英和 和英辞典 おわり");
 
 // Speech whose English-voice check fails, as on a system without the voice.
-class NoEnglishVoice : public TestSpeech {
+class NoEnglishVoice : public Speech {
 public:
-    using TestSpeech::TestSpeech;
+    using Speech::Speech;
     bool checkEnglishVoice() override { return false; }
 };
 } // namespace
@@ -216,7 +217,9 @@ void TestLifecycle::englishVoiceCheckFails()
     WindowHarness::Options o;
     o.installSpeech = false;
     WindowHarness h(o);
-    h.form().setSpeech(std::make_unique<NoEnglishVoice>(h.form()));
+    auto speech = std::make_unique<NoEnglishVoice>(h.form());
+    speech->layer().setProgramFolder(QStringLiteral(WORDLAMP_PROGRAM_DIR));
+    h.form().setSpeech(std::move(speech));
     QVERIFY(!h.load());
     QCOMPARE(WindowHarness::hookCalls(), (QStringList{"HookKeyHandler 1 1024 123", "UnHookKeyHandler"}));
     QVERIFY(!h.form().isVisible());

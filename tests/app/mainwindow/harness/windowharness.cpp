@@ -8,7 +8,8 @@
 #include "orrin/transcriptvoice.h"
 #include "richtextbox.h"
 #include "settings/settingsstore.h"
-#include "testspeech.h"
+#include "speech.h"
+#include "speechlayer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,8 +92,12 @@ WindowHarness::WindowHarness(const Options &options) : temp_(std::make_unique<te
 
     form_ = std::make_unique<MainForm>();
     window_ = std::make_unique<MainWindow>(*form_);
-    if (options.installSpeech)
-        form_->setSpeech(std::make_unique<TestSpeech>(*form_));
+    if (options.installSpeech) {
+        auto speech = std::make_unique<Speech>(*form_);
+        // The braille table lives in the program's folder, not the test's.
+        speech->layer().setProgramFolder(QStringLiteral(WORDLAMP_PROGRAM_DIR));
+        form_->setSpeech(std::move(speech));
+    }
     if (options.fakeHook)
         window_->hook().setApi(fakeHookApi());
     else if (!options.hookFolder.isEmpty())
@@ -149,7 +154,7 @@ QStringList WindowHarness::spoken() const
 {
     QStringList texts;
     for (const QString &line : transcript())
-        if (line.startsWith(u"Speak\t"))
+        if (line.startsWith(u"Speak\t") || line.startsWith(u"SapiSpeak\t"))
             texts << Transcript::unescape(line.section(u'\t', 1, 1));
     return texts;
 }

@@ -21,7 +21,7 @@ class WindowHarness {
 public:
     struct Options {
         QString dictionaryFolder;     // "Wordmere"; empty: leave the default
-        bool installSpeech = true;    // the speech layer (else the silent default)
+        bool installSpeech = true;    // the program's speech layer (else the silent default)
         bool fakeHook = true;         // the recording stand-in for Wlhook
         QString hookFolder;           // with fakeHook false: where Wlhook is looked for
         QStringList settings;         // "Key=Value" stored in section Settings before start-up
@@ -46,7 +46,9 @@ public:
     testsupport::TempSettings &temp() { return *temp_; }
 
     // The transcript lines written since the harness was made (or since
-    // markTranscript), and the texts of the Speak calls among them.
+    // markTranscript), and the texts the program spoke among them (through
+    // the screen reader or the English voice; not the screen reader's own
+    // announcements).
     QStringList transcript() const;
     QStringList spoken() const;
     void markTranscript();
