@@ -49,7 +49,7 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
         if (pane == Pane::None) {
             // A key the focused control let through reaches the window too;
             // the window has seen the keys of the panes already.
-            if (watched != &form_ || paneOf(QApplication::focusWidget()) != Pane::None)
+            if (watched != &form_ || paneOf(form_.focusWidget()) != Pane::None)
                 return false;
         } else if (watched != form_.Text1 && watched != form_.Text2 && watched != form_.List1) {
             return false;

@@ -160,6 +160,9 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
         form_.menuBar()->setPalette(menuPalette);
     }
 
+    // The input box is first in the tab order: it takes the keys when the
+    // window first becomes active.
+    form_.Text1->setFocus();
     watchSessionEnd();
     loaded_ = true;
     return true;

@@ -2,6 +2,7 @@
 // notification area, activation, shutdown and its order, the session ending,
 // and the hand-over to a running copy.
 
+#include "codepage/codepage.h"
 #include "hookbinding.h"
 #include "lifecycle.h"
 #include "mainform.h"
@@ -16,6 +17,7 @@
 #include "windowharness.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -74,6 +76,9 @@ void TestLifecycle::firstStart()
     QVERIFY(f.isVisible());
     QCOMPARE(h.setting("Settings", "Version"), QStringLiteral("1.100"));
     QVERIFY(h.transcript().contains(QStringLiteral("Setup\t97")));
+    // The input box has the keys, and says so.
+    QCOMPARE(QApplication::focusWidget(), f.Text1);
+    QVERIFY(h.spoken().contains(QStringLiteral("読みかたの入力") + QChar(codepage::SpeechEndMarker)));
     QCOMPARE(WindowHarness::hookCalls(), QStringList{"HookKeyHandler 1 1024 123"});
     // A clean account: 11385 x 8775 twips, centred; normal size, reversed
     // colours, status bar shown, history empty.

@@ -70,6 +70,7 @@ private slots:
     void windowLevelKeys();
     void labels();
     void tips();
+    void keysOfAnInactiveWindowRunOnce();
 };
 
 void TestPaneKeys::inputBoxFocusGuidance()
@@ -455,6 +456,23 @@ void TestPaneKeys::tips()
     // Gone after two seconds.
     QVERIFY(f.TimerTips.isActive());
     QTRY_VERIFY_WITH_TIMEOUT(!f.Tips->isVisible(), 3000);
+}
+
+void TestPaneKeys::keysOfAnInactiveWindowRunOnce()
+{
+    // Without a window manager the window can take keys without ever being
+    // activated; a key the pane lets through reaches the window as well,
+    // and must not run the window's handlers a second time.
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text2);
+    QApplication::setActiveWindow(nullptr);
+    QVERIFY(!QApplication::focusWidget());
+    h.markTranscript();
+    QTest::keyClick(f.Text2, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(h.spoken(), QStringList{QStringLiteral("拡大画面")});
+    QVERIFY(f.modeBigFont);
 }
 
 QTEST_MAIN(TestPaneKeys)
