@@ -101,7 +101,8 @@ struct Window {
 // Headwords from the dictionary's files, sampled with a fixed seed.
 QStringList sampleWords(const QString &dict, int count)
 {
-    QStringList files = QDir(dict).entryList({"ei*.txt", "waei*.txt"}, QDir::Files, QDir::Name);
+    const QStringList files =
+        QDir(dict).entryList({"ei*.txt", "wordmere.dic", "waei*.txt", "waei.dic"}, QDir::Files, QDir::Name);
     QStringList words;
     QRandomGenerator random(20261208);
     for (const QString &name : files) {
@@ -192,7 +193,8 @@ int enter(const Args &args)
     QElapsedTimer clock;
     double firstSpeak = -1;
     Transcript::setObserver([&](const QString &operation, const QStringList &) {
-        if (operation == u"Speak" && firstSpeak < 0 && clock.isValid())
+        // The entry's first words, from either voice.
+        if ((operation == u"Speak" || operation == u"SapiSpeak") && firstSpeak < 0 && clock.isValid())
             firstSpeak = double(clock.nsecsElapsed()) / 1e6;
     });
     std::vector<double> times;
