@@ -236,9 +236,11 @@ void TestLifecycle::shutdownOrder()
     o.history = QStringList{"Word9=apple", "Word10=pen"};
     WindowHarness h(o);
     QVERIFY(h.load());
-    h.form().move(h.form().pos() + QPoint(10, 20));
+    const QPoint moved = h.form().pos() + QPoint(10, 20);
+    h.form().move(moved);
     h.form().resize(700, 500);
-    QTest::qWait(20);
+    QTRY_COMPARE(h.form().size(), QSize(700, 500));
+    QTRY_COMPARE(h.form().pos(), moved);
     h.markTranscript();
     h.unload();
     QCOMPARE(h.setting("Settings", "Width"), QStringLiteral("10500"));
