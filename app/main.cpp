@@ -15,7 +15,9 @@ int main(int argc, char *argv[])
     form.setSpeech(std::make_unique<Speech>(form));
     if (!window.lifecycle().Form_Load(QApplication::arguments()))
         return window.lifecycle().exitCode();
-    if (!form.TrayResident)
+    if (!form.TrayResident) {
         form.show();
+        form.activateWindow(); // also where no window manager hands out the focus
+    }
     return app.exec();
 }
