@@ -6,7 +6,9 @@
 #include "orrin/speechsetting.h"
 #include "orrin/transcriptvoice.h"
 
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 QPointer<OrrinVoice> &currentVoice()
@@ -31,6 +33,27 @@ OrrinVoice::~OrrinVoice() = default;
 OrrinVoice *OrrinVoice::current()
 {
     return currentVoice().data();
+}
+
+void OrrinVoice::waitWhileSpeaking(int capMs)
+{
+    if (!IsSpeaking())
+        return;
+    QEventLoop loop;
+    connect(this, &OrrinVoice::speakingChanged, &loop, [&loop](bool speaking) {
+        if (!speaking)
+            loop.quit();
+    });
+    // The back ends bound their speaking state themselves; the poll catches an
+    // end that comes without a signal, the cap a back end that never ends.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
+        if (!IsSpeaking())
+            loop.quit();
+    });
+    poll.start(50);
+    QTimer::singleShot(capMs, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void OrrinVoice::LockSpeech()

@@ -35,7 +35,12 @@ public:
     bool isLocked() const { return locked_; }
     // Called once right after creation; false when the screen reader fails.
     virtual bool Setup(int value) = 0;
-    // Called right after a Speak where the program goes on at once.
+    // Called right after a Speak where the program goes on at once (a line
+    // read aloud, a dialog closing, the program ending): lets the text in
+    // hand be spoken to its end before the program moves on, so that a
+    // StopSpeech that follows (the English voice taking over, the focus moving)
+    // cannot cut it off. Waits, running pending events, while speech is in
+    // progress; stopping speech ends the wait at once. Bounded.
     virtual int Settle() = 0;
     // True while speech is in progress (never longer than the text can take).
     virtual bool IsSpeaking() = 0;
@@ -60,6 +65,8 @@ signals:
 
 protected:
     OrrinVoice();
+    // Runs pending events until speech has ended or `capMs` have passed.
+    void waitWhileSpeaking(int capMs);
 
 private:
     bool locked_ = false;

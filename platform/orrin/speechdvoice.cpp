@@ -9,6 +9,7 @@
 
 namespace {
 constexpr int SettleMs = 1000;   // Settle waits this long for the queue to reach the server
+constexpr int SettleSpeechCapMs = 30000; // and at most this long for the speech to end
 constexpr int ProbeEveryMs = 2000; // loaded() looks at the connection this often
 } // namespace
 
@@ -192,6 +193,7 @@ bool SpeechdVoice::Setup(int)
 int SpeechdVoice::Settle()
 {
     wait(SpeechdCommand::Kind::Flush, SettleMs);
+    waitWhileSpeaking(SettleSpeechCapMs);
     return 0;
 }
 

@@ -2,6 +2,10 @@
 
 #include "orrin/transcript.h"
 
+namespace {
+constexpr int SettleCapMs = 30000; // the longest Settle waits for the modelled speech
+} // namespace
+
 std::unique_ptr<OrrinVoice> TranscriptVoice::create(const SpeechSetting &setting, QString *error)
 {
     Transcript *t = Transcript::shared();
@@ -93,6 +97,7 @@ bool TranscriptVoice::Setup(int value)
 int TranscriptVoice::Settle()
 {
     transcript_->write(QStringLiteral("Settle"));
+    waitWhileSpeaking(SettleCapMs);
     return 0;
 }
 

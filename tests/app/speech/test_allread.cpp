@@ -21,6 +21,7 @@ private slots:
     void readingButtons_data();
     void readingButtons();
     void lineEndSettlesInsteadOfWaiting();
+    void japaneseLineIsNotCutByTheEnglishVoice();
     void clickStopsAtTheClickedPosition();
     void stopEndsWithSignal();
     void refused_data();
@@ -169,9 +170,9 @@ void TestAllRead::readingButtons()
 
 void TestAllRead::lineEndSettlesInsteadOfWaiting()
 {
-    // With speaking time, a chunk that ends a line is followed by Settle and
-    // the next chunk is handed over while it is still being spoken; a chunk
-    // that ends a sentence is waited for.
+    // With speaking time, a chunk that ends a line is followed by Settle, not
+    // by the read-all wait; Settle lets the line be spoken to its end, so the
+    // next chunk starts when the line has been heard.
     SpeechFixture f(20);
     QVERIFY(f.start());
     f.setPane(QStringLiteral("一行\n二行。三"));
@@ -181,9 +182,30 @@ void TestAllRead::lineEndSettlesInsteadOfWaiting()
             busy << QStringLiteral("%1 %2").arg(args.value(0), f.voice()->IsSpeaking() ? "busy" : "idle");
     });
     f.speech().AllRead();
-    QCOMPARE(busy, (QStringList{"一行\r idle", "二行。 busy", "三 idle", "読み 終わり idle"}));
+    QCOMPARE(busy, (QStringList{"一行\r idle", "二行。 idle", "三 idle", "読み 終わり idle"}));
     QVERIFY(f.spoken({"Settle"}).contains(QStringLiteral("Settle")));
     QCOMPARE(f.spoken({"Settle"}).indexOf(QStringLiteral("Settle")), 1);
+}
+
+void TestAllRead::japaneseLineIsNotCutByTheEnglishVoice()
+{
+    // An English-Japanese entry: every line starts with an English headword,
+    // which goes to the English voice after stopping the screen reader. The
+    // Japanese meaning before it must have been spoken to its end by then.
+    SpeechFixture f(20);
+    QVERIFY(f.start());
+    f.setPane(QStringLiteral("apple\nりんご\napple\nアップル\n"));
+    QStringList heard;
+    f.onLine([&](const QString &op, const QStringList &args) {
+        if (op == u"StopSpeech" && f.voice()->IsSpeaking())
+            heard << QStringLiteral("cut");
+        if (op == u"SapiSpeak" || op == u"Speak")
+            heard << args.value(0);
+    });
+    f.speech().AllRead();
+    QVERIFY2(!heard.contains(QStringLiteral("cut")), qPrintable(heard.join(u'|')));
+    // The line end that ended the English run starts the Japanese chunk.
+    QVERIFY2(heard.contains(QStringLiteral("\rりんご\r")), qPrintable(heard.join(u'|')));
 }
 
 void TestAllRead::clickStopsAtTheClickedPosition()
