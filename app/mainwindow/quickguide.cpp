@@ -1,5 +1,7 @@
 #include "quickguide.h"
 
+#include "orrin/announcer.h"
+
 #include "codepage/codepage.h"
 #include "keycodes.h"
 #include "mainform.h"
@@ -66,6 +68,9 @@ public:
         text_->setReadOnly(true);
         text_->setPlainText(text);
         text_->setAccessibleName(QuickGuide::Title);
+        // The guide reads itself out when it opens; the screen reader must
+        // not talk over it.
+        Announcer::setSpeaksForItself(text_);
         text_->setMinimumWidth(420);
         text_->setFixedHeight(text_->fontMetrics().lineSpacing() * 5);
         layout->addWidget(title_);

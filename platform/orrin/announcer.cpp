@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -93,6 +94,22 @@ void Announcer::say(const QString &text, int mode, VoiceKind kind)
 
 // --- focus ---------------------------------------------------------------
 
+namespace {
+// The static texts of a dialog that name no control: a message box's
+// message, a dialog's explanations.
+QString dialogText(QWidget *window)
+{
+    QStringList parts;
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->buddy() || label->text().trimmed().isEmpty())
+            continue;
+        parts << accessibletext::spokenName(label->text().trimmed());
+    }
+    return parts.join(u' ');
+}
+} // namespace
+
+
 void Announcer::onFocusChanged(QWidget *, QWidget *now)
 {
     if (now && !isMenu(now))
@@ -112,8 +129,15 @@ void Announcer::announceFocus()
     QWidget *window = w->window();
     if (window != lastWindow_) {
         lastWindow_ = window;
-        if (qobject_cast<QDialog *>(window) && !window->windowTitle().isEmpty())
-            text = window->windowTitle() + u' ' + accessibletext::roleName(QAccessible::Dialog) + u' ' + text;
+        // Entering a dialog: its title and what it says (a message box's
+        // message), then the control that has the focus.
+        if (qobject_cast<QDialog *>(window)) {
+            const QString said = dialogText(window);
+            if (!said.isEmpty())
+                text = said + u' ' + text;
+            if (!window->windowTitle().isEmpty())
+                text = window->windowTitle() + u' ' + accessibletext::roleName(QAccessible::Dialog) + u' ' + text;
+        }
     }
     say(text, 0, VoiceFocus);
 }

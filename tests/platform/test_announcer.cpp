@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QMessageBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,6 +35,7 @@ private slots:
     void focus_data();
     void focus();
     void dialogTitleOnEntering();
+    void messageBoxIsReadOnEntering();
     void changesByTheUser();
     void caretByReadingMode_data();
     void caretByReadingMode();
@@ -193,6 +195,22 @@ void TestAnnouncer::dialogTitleOnEntering()
     QVERIFY(QTest::qWaitForWindowActive(&other));
     ok->setFocus();
     QTRY_COMPARE(announced(), QStringList{"英語読みの音声 ダイアログ 設定 ボタン\t0"});
+}
+
+void TestAnnouncer::messageBoxIsReadOnEntering()
+{
+    // A message box says its title, its message and the focused button.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("辞書ファイルエラー"), QStringLiteral("英和辞書がみつかりません"),
+                    QMessageBox::Ok);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    box.button(QMessageBox::Ok)->setFocus();
+    QTRY_VERIFY(!announced().isEmpty());
+    const QString said = announced().first();
+    QVERIFY2(said.startsWith(QStringLiteral("辞書ファイルエラー ダイアログ 英和辞書がみつかりません ")), qPrintable(said));
+    QVERIFY2(said.contains(QStringLiteral("ボタン")), qPrintable(said));
 }
 
 void TestAnnouncer::changesByTheUser()

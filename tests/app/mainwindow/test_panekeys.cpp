@@ -150,6 +150,19 @@ void TestPaneKeys::inputBoxQuickGuide()
     QCOMPARE(said.mid(said.indexOf(QStringLiteral("クイックガイド") + marker)),
              (QStringList{QStringLiteral("クイックガイド") + marker, helptext::inputBox(), QStringLiteral("ガイド おわり")}));
     QVERIFY(!h.window().quickGuide().F1HelpEnable);
+    // The screen reader does not talk over the guide reading itself out.
+    const QStringList all = h.transcript();
+    auto lineOf = [&all](const QString &prefix) {
+        for (qsizetype i = 0; i < all.size(); ++i)
+            if (all[i].startsWith(prefix))
+                return i;
+        return qsizetype(-1);
+    };
+    const qsizetype opened = lineOf(QStringLiteral("Speak\tクイックガイド"));
+    const qsizetype closed = lineOf(QStringLiteral("Speak\tガイド おわり"));
+    QVERIFY2(opened >= 0 && closed > opened, qPrintable(all.join(u'|')));
+    for (qsizetype i = opened; i < closed; ++i)
+        QVERIFY2(!all[i].startsWith(u"Announce"), qPrintable(all[i]));
     // F1 and Enter close it too.
     for (Qt::Key key : {Qt::Key_F1, Qt::Key_Return}) {
         focus(h, h.form().Text1);
