@@ -84,6 +84,9 @@ private slots:
     void filesAreSortedAndSearchable();
     void countsAndDrops();
     void linesPerKeyLimited();
+    void readingsOfOneSpellingJoined();
+    void variantFormsOnlyInJapaneseEnglish_data();
+    void variantFormsOnlyInJapaneseEnglish();
     void deterministic();
     void toolWritesOnlyItsFiles();
     void toolErrors();
@@ -319,6 +322,56 @@ void TestDictBuild::linesPerKeyLimited()
     QCOMPARE(b.counts().overLimit[EnglishJapanese], 4);
     QCOMPARE(b.counts().written[EnglishJapanese], MaxLinesPerKey);
     QCOMPARE(b.counts().overLimit[JapaneseEnglish], 4); // the reading ご
+}
+
+void TestDictBuild::readingsOfOneSpellingJoined()
+{
+    Builder b;
+    b.add(parsed(QStringLiteral("苹果 [ひょうか] /(n) (uk) apple (fruit)/")));
+    b.add(parsed(QStringLiteral("苹果 [へいか] /(n) (uk) apple (fruit)/(P)/")));
+    b.add(parsed(QStringLiteral("苹果 [りんご] /(n) (uk) apple (fruit)/apple (tree)/")));
+    b.add(parsed(QStringLiteral("苹果 [へいか] /(n) (uk) apple (fruit)/")));
+    b.finish();
+    // Same spelling, gloss and note: one line, the readings in EDICT's order;
+    // the common reading makes the joined line a common one. Another note
+    // is another line.
+    QCOMPARE(codepage::fromCp932(b.fileBytes(EnglishJapanese)).text,
+             QStringLiteral("■apple {名} : 苹果{ひょうか・へいか・りんご} (fruit)\r\n"
+                            "■apple {名} : 苹果{りんご} (tree)\r\n"));
+    QCOMPARE(b.counts().readingsJoined, 2);
+    // The program shows the line without its readings as "苹果 (fruit)".
+    QCOMPARE(codepage::decode(cnvDelKakko(codepage::encode(QStringLiteral("苹果{ひょうか・へいか・りんご} (fruit)")))),
+             QStringLiteral("苹果 (fruit)"));
+}
+
+void TestDictBuild::variantFormsOnlyInJapaneseEnglish_data()
+{
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QString>("variantHeadword");
+    QTest::newRow("out-dated reading") << QStringLiteral("林檎 [りゅうごう] /(ok) (n) (1) (uk) apple (fruit)/")
+                                       << QStringLiteral("りゅうごう");
+    QTest::newRow("irregular kanji") << QStringLiteral("林語 [りんご] /(iK) (n) apple (fruit)/")
+                                     << QStringLiteral("林語");
+    QTest::newRow("irregular okurigana, several tags") << QStringLiteral("林檎ご [りんご] /(io,n) apple (fruit)/")
+                                                       << QStringLiteral("林檎ご");
+}
+
+// EDICT lists an old or irregular spelling as an entry of its own with the
+// same glosses: it must stay findable, but an English headword must not
+// name the same word once for every old reading.
+void TestDictBuild::variantFormsOnlyInJapaneseEnglish()
+{
+    QFETCH(QString, variant);
+    QFETCH(QString, variantHeadword);
+    Builder b;
+    b.add(parsed(QStringLiteral("林檎 [りんご] /(n) (1) (uk) apple (fruit)/(P)/")));
+    b.add(parsed(variant));
+    b.finish();
+    QCOMPARE(b.counts().variantForms, 1);
+    const QString ej = codepage::fromCp932(b.fileBytes(EnglishJapanese)).text;
+    QCOMPARE(ej, QStringLiteral("■apple {名} : 林檎{りんご} (fruit)\r\n"));
+    const QString je = codepage::fromCp932(b.fileBytes(JapaneseEnglish)).text;
+    QVERIFY2(je.contains(u'■' + variantHeadword + u' '), qPrintable(je));
 }
 
 void TestDictBuild::deterministic()

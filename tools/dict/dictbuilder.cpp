@@ -112,6 +112,16 @@ QString Builder::posLabel(const QStringList &pos, bool glossStartsWithTo)
     return QString();
 }
 
+bool Builder::isVariantForm(const edict::Entry &entry)
+{
+    if (entry.senses.isEmpty() || entry.senses.first().glosses.isEmpty())
+        return false;
+    static const QStringList variantTags{QStringLiteral("ok"), QStringLiteral("oK"), QStringLiteral("ik"),
+                                         QStringLiteral("iK"), QStringLiteral("io")};
+    const QStringList tags = edict::splitTags(entry.senses.first().glosses.first()).tags;
+    return std::any_of(tags.begin(), tags.end(), [](const QString &t) { return variantTags.contains(t); });
+}
+
 QStringList Builder::japaneseLines(const edict::Entry &entry)
 {
     QStringList senses;
@@ -132,7 +142,7 @@ QStringList Builder::japaneseLines(const edict::Entry &entry)
 
 QList<Builder::EnglishLine> Builder::englishLines(const edict::Entry &entry)
 {
-    const QString word = entry.written.isEmpty() ? entry.reading : entry.written + u'{' + entry.reading + u'}';
+    const bool kanaOnly = entry.written.isEmpty();
     QList<EnglishLine> lines;
     bool first = true;
     for (const edict::Sense &s : entry.senses) {
@@ -151,13 +161,14 @@ QList<Builder::EnglishLine> Builder::englishLines(const edict::Entry &entry)
             key = lookup::ZenToHan(key).trimmed();
             if (key.isEmpty())
                 continue;
-            QString line = u'■' + key;
+            QString head = u'■' + key;
             if (!label.isEmpty())
-                line += QStringLiteral(" {") + label + u'}';
-            line += QStringLiteral(" : ") + word;
-            if (!note.isEmpty())
-                line += QStringLiteral(" (") + note + u')';
-            lines.append({line, primary});
+                head += QStringLiteral(" {") + label + u'}';
+            head += QStringLiteral(" : ") + (kanaOnly ? entry.reading : entry.written);
+            const QString reading = kanaOnly ? QString() : entry.reading;
+            const QString tail = note.isEmpty() ? QString() : QStringLiteral(" (") + note + u')';
+            const QString lineText = reading.isEmpty() ? head + tail : head + u'{' + reading + u'}' + tail;
+            lines.append({lineText, primary, head, reading, tail});
         }
     }
     return lines;
@@ -202,26 +213,68 @@ void Builder::add(const edict::Entry &entry)
     const int common = entry.common ? 0 : 2;
     for (const QString &line : japaneseLines(entry))
         addLine(JapaneseEnglish, line, common);
+    // The old or irregular spelling stays findable in the Japanese-English
+    // file; under an English headword it would only repeat the usual form
+    // ("apple: 林檎 (fruit)" once for every old reading of 林檎).
+    if (isVariantForm(entry)) {
+        ++counts_.variantForms;
+        return;
+    }
     for (const EnglishLine &line : englishLines(entry))
-        addLine(EnglishJapanese, line.text, common + (line.primary ? 0 : 1));
+        addEnglishLine(line, common + (line.primary ? 0 : 1));
 }
 
-void Builder::addLine(Direction d, const QString &text, int rank)
+// One word written the same way with several readings (苹果 is ひょうか, へいか
+// and りんご) gives one line under an English headword: "苹果{ひょうか・へいか・りんご}".
+// Read without its readings, the line would otherwise be heard once per reading.
+void Builder::addEnglishLine(const EnglishLine &line, int rank)
+{
+    if (line.reading.isEmpty()) {
+        addLine(EnglishJapanese, line.text, rank);
+        return;
+    }
+    const QString group = line.head + u'\x1f' + line.tail;
+    const auto it = englishReadings_.find(group);
+    if (it == englishReadings_.end()) {
+        const qsizetype index = addLine(EnglishJapanese, line.text, rank);
+        if (index >= 0)
+            englishReadings_.insert(group, {index, {line.reading}});
+        return;
+    }
+    if (it->readings.contains(line.reading)) {
+        ++counts_.duplicates[EnglishJapanese];
+        return;
+    }
+    const QStringList readings = it->readings + QStringList{line.reading};
+    const codepage::Encoded e = codepage::toCp932(line.head + u'{' + readings.join(u'・') + u'}' + line.tail);
+    if (!e.ok()) { // this reading has a character the code page lacks; the others stay
+        ++counts_.unholdable[EnglishJapanese];
+        return;
+    }
+    Line &merged = lines_[EnglishJapanese][std::size_t(it->index)];
+    merged.bytes = e.bytes;
+    merged.rank = std::min(merged.rank, rank);
+    it->readings = readings;
+    ++counts_.readingsJoined;
+}
+
+qsizetype Builder::addLine(Direction d, const QString &text, int rank)
 {
     const codepage::Encoded e = codepage::toCp932(text);
     if (!e.ok()) { // U+FFFD from the decoding, or anything else the code page lacks
         ++counts_.unholdable[d];
-        return;
+        return -1;
     }
     if (seen_[d].contains(e.bytes)) {
         ++counts_.duplicates[d];
-        return;
+        return -1;
     }
     seen_[d].insert(e.bytes);
     Line line{QByteArray(), e.bytes, rank, seq_++};
     if (lookup::EntryKeyBytes::ofLine(line.bytes, line.key) != lookup::EntryKeyBytes::Status::Ok)
-        return; // cannot happen: every line is built with " : "
+        return -1; // cannot happen: every line is built with " : "
     lines_[d].push_back(std::move(line));
+    return qsizetype(lines_[d].size()) - 1;
 }
 
 void Builder::finish()
@@ -258,6 +311,7 @@ void Builder::finish()
         counts_.written[d] = int(lines.size());
         seen_[d].clear();
     }
+    englishReadings_.clear();
 }
 
 QByteArray Builder::fileBytes(Direction d) const
@@ -294,8 +348,9 @@ QString attributionText(const QString &edictHeader)
                "\n"
                "The entries are EDICT's. wordlamp-dict has rearranged them: every Japanese word is\n"
                "listed under its written form and under its reading, every English gloss is listed\n"
-               "as an English headword with the Japanese word and its reading in braces; colons and\n"
-               "the marks ● and ■ in the glosses are written as ：, ○ and □; the text is in\n"
+               "as an English headword with the Japanese word and its readings in braces (entries\n"
+               "of an out-dated or irregular spelling or reading are listed under the Japanese word\n"
+               "only); colons and the marks ● and ■ in the glosses are written as ：, ○ and □; the text is in\n"
                "Shift-JIS (code page 932). Like EDICT itself, these files may be used under the\n"
                "Creative Commons Attribution-ShareAlike Licence, version 3.0\n"
                "(http://creativecommons.org/licenses/by-sa/3.0/), under the terms of the EDRDG\n"

@@ -10,6 +10,7 @@
 #include "edict.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,9 @@ struct Counts {
     int unholdable[2] = {};    // lines dropped: characters code page 932 cannot hold
     int duplicates[2] = {};    // lines dropped: the same line again
     int overLimit[2] = {};     // lines dropped: more than MaxLinesPerKey for one key
+    int variantForms = 0;      // entries of an out-dated or irregular spelling or reading: no
+                               // English-Japanese lines (the entry of the usual form gives them)
+    int readingsJoined = 0;    // English-Japanese lines that differed only in the reading, joined
     int written[2] = {};       // lines in the files
 };
 
@@ -58,8 +62,18 @@ public:
     struct EnglishLine {
         QString text;
         bool primary; // from the first gloss of the entry
+        // The line is head + "{reading}" + tail; lines that differ only in
+        // the reading are written once, with the readings joined by "・".
+        // An empty reading: a word written in kana only.
+        QString head;
+        QString reading;
+        QString tail;
     };
     static QList<EnglishLine> englishLines(const edict::Entry &entry);
+    // True when EDICT marks the entry's written form or reading as out-dated
+    // or irregular ((ok), (oK), (ik), (iK), (io)). Such an entry repeats the
+    // glosses of the usual form's entry.
+    static bool isVariantForm(const edict::Entry &entry);
     // The label a gloss gets in English-Japanese headwords ("名", "動" ...),
     // empty when its parts of speech have none.
     static QString posLabel(const QStringList &pos, bool glossStartsWithTo);
@@ -71,10 +85,17 @@ private:
         int rank; // lower first among lines of one key
         qint64 seq;
     };
-    void addLine(Direction d, const QString &text, int rank);
+    // Index of the new line in lines_[d], -1 when it was dropped.
+    qsizetype addLine(Direction d, const QString &text, int rank);
+    void addEnglishLine(const EnglishLine &line, int rank);
 
     std::vector<Line> lines_[2];
     QSet<QByteArray> seen_[2];
+    struct Readings {
+        qsizetype index; // in lines_[EnglishJapanese]
+        QStringList readings;
+    };
+    QHash<QString, Readings> englishReadings_; // by head + tail
     Counts counts_;
     QString header_;
     qint64 seq_ = 0;

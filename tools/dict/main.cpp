@@ -134,6 +134,10 @@ int main(int argc, char *argv[])
                   .arg(c.overLimit[JapaneseEnglish])
                   .arg(c.overLimit[EnglishJapanese])
                   .arg(dictbuild::MaxLinesPerKey);
+    report += QStringLiteral("  English-Japanese lines not made for %1 entries of an out-dated or irregular form\n")
+                  .arg(c.variantForms);
+    report += QStringLiteral("  joined: %1 English-Japanese lines into the line of the same word with another reading\n")
+                  .arg(c.readingsJoined);
     report += QStringLiteral("  dropped: %1 entries whose headword holds \":\", \"●\" or \"■\"\n").arg(c.markerHeadwords);
     report += QStringLiteral("  replaced: \":\", \"●\" or \"■\" in %1 glosses (as \"：\", \"○\", \"□\")\n")
                   .arg(c.glossesReplaced);
