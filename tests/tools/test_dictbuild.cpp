@@ -5,6 +5,7 @@
 #include "codepage/codepage.h"
 #include "dictbuilder.h"
 #include "edict.h"
+#include "tagnames.h"
 #include "lookup/entrykey.h"
 #include "lookup/findkey.h"
 #include "orrin/orrinsupport.h"
@@ -77,6 +78,8 @@ private slots:
     void parseLine();
     void japaneseLines_data();
     void japaneseLines();
+    void japaneseTags_data();
+    void japaneseTags();
     void englishLines_data();
     void englishLines();
     void posLabels_data();
@@ -175,16 +178,16 @@ void TestDictBuild::japaneseLines_data()
     QTest::addColumn<QString>("edictLine");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("written form and reading") << QStringLiteral("林檎 [りんご] /(n) (1) (uk) apple/(n) (2) apple tree/(P)/")
-                                              << QStringList{QStringLiteral("■林檎 {りんご} : (n) (1) (uk) apple●(n) (2) apple tree"),
-                                                             QStringLiteral("■りんご {林檎} : (n) (1) (uk) apple●(n) (2) apple tree")};
+                                              << QStringList{QStringLiteral("■林檎 {りんご} : (名) (1) (かな書き) apple●(名) (2) apple tree"),
+                                                             QStringLiteral("■りんご {林檎} : (名) (1) (かな書き) apple●(名) (2) apple tree")};
     QTest::newRow("kana only, glosses of a sense") << QStringLiteral("アップル /(n) apple/apple tree/")
-                                                   << QStringList{QStringLiteral("■アップル : (n) apple; apple tree")};
+                                                   << QStringList{QStringLiteral("■アップル : (名) apple; apple tree")};
     QTest::newRow("colon replaced") << QStringLiteral("比率 [ひりつ] /(n) ratio (e.g. 1:2)/")
-                                    << QStringList{QStringLiteral("■比率 {ひりつ} : (n) ratio (e.g. 1：2)"),
-                                                   QStringLiteral("■ひりつ {比率} : (n) ratio (e.g. 1：2)")};
+                                    << QStringList{QStringLiteral("■比率 {ひりつ} : (名) ratio (e.g. 1：2)"),
+                                                   QStringLiteral("■ひりつ {比率} : (名) ratio (e.g. 1：2)")};
     QTest::newRow("full-width letters narrowed") << QStringLiteral("１Ｄａｙ [ワンデー] /(n) one-day/")
-                                                 << QStringList{QStringLiteral("■１Day {ワンデー} : (n) one-day"),
-                                                                QStringLiteral("■ワンデー {１Day} : (n) one-day")};
+                                                 << QStringList{QStringLiteral("■１Day {ワンデー} : (名) one-day"),
+                                                                QStringLiteral("■ワンデー {１Day} : (名) one-day")};
 }
 
 void TestDictBuild::japaneseLines()
@@ -192,6 +195,39 @@ void TestDictBuild::japaneseLines()
     QFETCH(QString, edictLine);
     QFETCH(QStringList, lines);
     QCOMPARE(Builder::japaneseLines(parsed(edictLine)), lines);
+}
+
+void TestDictBuild::japaneseTags_data()
+{
+    QTest::addColumn<QString>("gloss");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("noun, number, note") << QStringLiteral("(n) (1) (uk) apple (fruit)")
+                                        << QStringLiteral("(名) (1) (かな書き) apple (fruit)");
+    QTest::newRow("verb class and transitivity") << QStringLiteral("(v5r,vi) (2) to run (of a vehicle)")
+                                                 << QStringLiteral("(動・自) (2) to run (of a vehicle)");
+    QTest::newRow("suru noun") << QStringLiteral("(n,vs,vt) study") << QStringLiteral("(名・スル・他) study");
+    QTest::newRow("names that repeat are said once") << QStringLiteral("(adj-na,adj-no,n) quiet")
+                                                     << QStringLiteral("(形・名) quiet");
+    QTest::newRow("out-dated reading first") << QStringLiteral("(ok) (n) apple")
+                                             << QStringLiteral("(古い読み) (名) apple");
+    QTest::newRow("unclassified left out") << QStringLiteral("(unc) repetition mark")
+                                           << QStringLiteral("repetition mark");
+    QTest::newRow("tag without a name kept") << QStringLiteral("(n) (hanaf) flower cards")
+                                             << QStringLiteral("(名) (hanaf) flower cards");
+    QTest::newRow("words in parentheses stay") << QStringLiteral("(someone) who runs")
+                                               << QStringLiteral("(someone) who runs");
+    QTest::newRow("tag then words in parentheses") << QStringLiteral("(v1,vt) (something) falls")
+                                                   << QStringLiteral("(動・他) (something) falls");
+    QTest::newRow("no tags") << QStringLiteral("bind") << QStringLiteral("bind");
+    QTest::newRow("unclosed parenthesis") << QStringLiteral("(n") << QStringLiteral("(n");
+    QTest::newRow("tags only") << QStringLiteral("(n) (2)") << QStringLiteral("(名) (2)");
+}
+
+void TestDictBuild::japaneseTags()
+{
+    QFETCH(QString, gloss);
+    QFETCH(QString, written);
+    QCOMPARE(withJapaneseTags(gloss), written);
 }
 
 void TestDictBuild::englishLines_data()

@@ -4,6 +4,7 @@
 #include "lookup/entrykey.h"
 #include "lookup/normalize.h"
 #include "orrin/orrinsupport.h"
+#include "tagnames.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,7 +129,7 @@ QStringList Builder::japaneseLines(const edict::Entry &entry)
     for (const edict::Sense &s : entry.senses) {
         QStringList glosses;
         for (const QString &g : s.glosses)
-            glosses.append(safeText(g));
+            glosses.append(safeText(withJapaneseTags(g)));
         senses.append(glosses.join(QStringLiteral("; ")));
     }
     const QString body = senses.join(u'●');
@@ -350,9 +351,10 @@ QString attributionText(const QString &edictHeader)
                "listed under its written form and under its reading, every English gloss is listed\n"
                "as an English headword with the Japanese word and its readings in braces (entries\n"
                "of an out-dated or irregular spelling or reading are listed under the Japanese word\n"
-               "only); colons and the marks ● and ■ in the glosses are written as ：, ○ and □; the text is in\n"
-               "Shift-JIS (code page 932). Like EDICT itself, these files may be used under the\n"
-               "Creative Commons Attribution-ShareAlike Licence, version 3.0\n"
+               "only); EDICT's tags are written in Japanese (\"(n)\" as \"(名)\", \"(uk)\" as\n"
+               "\"(かな書き)\"); colons and the marks ● and ■ in the glosses are written as ：, ○\n"
+               "and □; the text is in Shift-JIS (code page 932). Like EDICT itself, these files\n"
+               "may be used under the Creative Commons Attribution-ShareAlike Licence, version 3.0\n"
                "(http://creativecommons.org/licenses/by-sa/3.0/), under the terms of the EDRDG\n"
                "licence statement reproduced below (current version:\n"
                "https://www.edrdg.org/edrdg/licence.html).\n"
