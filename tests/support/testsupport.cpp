@@ -31,10 +31,15 @@ QString TempSettings::systemFile() const
 
 QByteArray sjis(const QString &text)
 {
+    return iconvBytes(text, "CP932");
+}
+
+QByteArray iconvBytes(const QString &text, const char *charset)
+{
     // Independent of the code under test: straight through iconv.
     const QByteArray utf8 = text.toUtf8();
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    QByteArray out(utf8.size() * 2 + 4, '\0');
+    iconv_t cd = iconv_open(charset, "UTF-8");
+    QByteArray out(utf8.size() * 3 + 4, '\0');
     char *in = const_cast<char *>(utf8.data());
     size_t inLeft = size_t(utf8.size());
     char *o = out.data();

@@ -24,6 +24,8 @@ private:
 
 // Shift-JIS bytes of a UTF-8 literal, for building dictionary lines.
 QByteArray sjis(const QString &text);
+// The same in another character set iconv knows ("EUC-JP" ...).
+QByteArray iconvBytes(const QString &text, const char *charset);
 
 // The lines of a transcript file (see platform/orrin/transcript.h).
 QStringList readLines(const QString &path);

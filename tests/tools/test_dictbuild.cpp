@@ -16,27 +16,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <iconv.h>
+#include "testsupport.h"
 
 using namespace dictbuild;
 
 namespace {
 
-// EUC-JP bytes of UTF-8 text, straight through iconv (independent of the
-// decoder under test).
 QByteArray euc(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    iconv_t cd = iconv_open("EUC-JP", "UTF-8");
-    QByteArray out(utf8.size() * 3 + 4, '\0');
-    char *in = const_cast<char *>(utf8.data());
-    size_t inLeft = size_t(utf8.size());
-    char *o = out.data();
-    size_t outLeft = size_t(out.size());
-    iconv(cd, &in, &inLeft, &o, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - qsizetype(outLeft));
-    return out;
+    return testsupport::iconvBytes(text, "EUC-JP");
 }
 
 edict::Entry parsed(const QString &line)
