@@ -49,6 +49,13 @@ void focus(WindowHarness &h, QWidget *w)
     w->setFocus();
     QVERIFY(QTest::qWaitFor([&] { return h.focused() == w; }));
 }
+
+void placeCaret(QTextEdit *edit, int position)
+{
+    QTextCursor c = edit->textCursor();
+    c.setPosition(position);
+    edit->setTextCursor(c);
+}
 } // namespace
 
 class TestPaneKeys : public QObject {
@@ -109,9 +116,7 @@ void TestPaneKeys::inputBoxKeys()
     focus(h, f.Text1);
     h.type(QStringLiteral("word"));
     QCOMPARE(f.Text1->toPlainText(), QStringLiteral("word"));
-    QTextCursor c = f.Text1->textCursor();
-    c.setPosition(0);
-    f.Text1->setTextCursor(c);
+    placeCaret(f.Text1, 0);
     h.key(Qt::Key_Left); // at the start: swallowed
     h.key(Qt::Key_Up);
     h.key(Qt::Key_Insert);
@@ -303,9 +308,7 @@ void TestPaneKeys::resultPaneIsReadOnly()
         h.key(k, Qt::ControlModifier);
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("apple\nりんご\n"));
     // Movement keys move.
-    QTextCursor c = f.Text2->textCursor();
-    c.setPosition(0);
-    f.Text2->setTextCursor(c);
+    placeCaret(f.Text2, 0);
     h.key(Qt::Key_Right);
     h.key(Qt::Key_End);
     QCOMPARE(f.Text2->textCursor().position(), 5);
@@ -318,9 +321,7 @@ void TestPaneKeys::resultPaneEdges()
     MainForm &f = h.form();
     f.Text2->setPlainText(QStringLiteral("one\ntwo\nthree"));
     focus(h, f.Text2);
-    QTextCursor c = f.Text2->textCursor();
-    c.setPosition(2);
-    f.Text2->setTextCursor(c);
+    placeCaret(f.Text2, 2);
     h.markTranscript();
     h.key(Qt::Key_Up);
     QCOMPARE(f.Text2->textCursor().position(), 2);
@@ -382,9 +383,7 @@ void TestPaneKeys::rangeSelectionGrows()
     MainForm &f = h.form();
     f.Text2->setPlainText(QStringLiteral("abcdef"));
     focus(h, f.Text2);
-    QTextCursor c = f.Text2->textCursor();
-    c.setPosition(1);
-    f.Text2->setTextCursor(c);
+    placeCaret(f.Text2, 1);
     RangeSelecting = true;
     h.key(Qt::Key_Right);
     QTRY_COMPARE(f.Text2->textCursor().selectedText(), QStringLiteral("b"));
@@ -411,9 +410,7 @@ void TestPaneKeys::windowLevelKeys()
     h.key(Qt::Key_F5, Qt::AltModifier);
     QCOMPARE(h.focused(), f.Text1); // nothing to read
     f.Text2->setPlainText(QStringLiteral("apple\nりんご"));
-    QTextCursor c = f.Text2->textCursor();
-    c.setPosition(4);
-    f.Text2->setTextCursor(c);
+    placeCaret(f.Text2, 4);
     h.markTranscript();
     h.key(Qt::Key_F5, Qt::AltModifier);
     QTRY_COMPARE(h.focused(), f.Text2);
@@ -459,9 +456,7 @@ void TestPaneKeys::tips()
     // Above the caret of the result pane, kept 30 twips inside its right edge.
     f.Text2->setPlainText(QString(200, u'x'));
     focus(h, f.Text2);
-    QTextCursor c = f.Text2->textCursor();
-    c.setPosition(50);
-    f.Text2->setTextCursor(c);
+    placeCaret(f.Text2, 50);
     const QString longTip(40, u'M');
     h.window().tips().ShowTips(longTip);
     QCOMPARE(f.Tips->geometry().right() + 1, f.Text2->geometry().right() + 1 - 2);
