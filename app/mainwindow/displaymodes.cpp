@@ -139,7 +139,6 @@ void DisplayModes::FontSetting()
     recolourInputBox();
     const int resultCaret = form_.Text2->textCursor().position();
     recolourResultPane();
-    QCoreApplication::processEvents();
     QTextCursor c = form_.Text2->textCursor();
     c.clearSelection();
     if (form_.Text2->toPlainText() == u" ")
@@ -220,14 +219,22 @@ void DisplayModes::DummyScreen()
 void DisplayModes::Timer2_Timer()
 {
     form_.Timer2.stop();
-    QCoreApplication::processEvents();
     window_.layout().Form_Resize();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    form_.speech().setCursol(form_.Text1Enable ? form_.Text1 : form_.Text2);
-    QCoreApplication::processEvents();
-    form_.Picture1->hide();
+    // The caret and the window's picture come back once the boxes have been
+    // laid out in their new fonts (the layout runs from the window's loop).
+    // A display change made meanwhile has started the timer again and keeps
+    // the still picture until its own turn.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (form_.Timer2.isActive())
+                return;
+            form_.speech().setCursol(form_.Text1Enable ? form_.Text1 : form_.Text2);
+            form_.Picture1->hide();
+        },
+        Qt::QueuedConnection);
 }
+
 
 void DisplayModes::saveMagnification()
 {
@@ -246,7 +253,6 @@ void DisplayModes::DoFont(int iBig)
     FontSetting();
     saveMagnification();
     window_.layout().Form_Resize();
-    QCoreApplication::processEvents();
     FontSetting();
 }
 
@@ -303,7 +309,6 @@ void DisplayModes::mnu_view_switch_Click()
     FontSetting();
     settings::writeBool(u"BigMode", form_.modeBigFont);
     window_.layout().Form_Resize();
-    QCoreApplication::processEvents();
     FontSetting();
 }
 
@@ -312,7 +317,6 @@ void DisplayModes::mnu_view_tujo_Click()
     form_.modeBigFont = false;
     settings::writeBool(u"BigMode", false);
     window_.layout().Form_Resize();
-    QCoreApplication::processEvents();
     FontSetting();
 }
 
@@ -343,8 +347,8 @@ void DisplayModes::mnu_view_status_Click()
     form_.StatusBar1->setVisible(visible);
     form_.action(QStringLiteral("mnu_view_status"))->setChecked(visible);
     settings::writeBool(u"StatusBar", visible);
-    QCoreApplication::processEvents();
-    window_.layout().Form_Resize();
+    // The window lays its status bar out from its loop; the boxes follow.
+    QMetaObject::invokeMethod(&window_.layout(), &WindowLayout::Form_Resize, Qt::QueuedConnection);
 }
 
 void DisplayModes::magnifyButtonClick()

@@ -50,7 +50,6 @@ void HistoryPopup::List1_GotFocus()
         list->setCurrentRow(0);
         spoken::Speak(form_, list->item(0)->text());
     }
-    QCoreApplication::processEvents();
 }
 
 void HistoryPopup::List1_KeyDown(int &KeyCode, int Shift)

@@ -1,6 +1,7 @@
 #include "inputbox.h"
 
 #include "codepage/codepage.h"
+#include "eventloop/doevents.h"
 #include "historypopup.h"
 #include "imecolours.h"
 #include "keycodes.h"
@@ -49,7 +50,6 @@ bool clipboardHasText()
 void showEditMenu(MainForm &form, QWidget *pane)
 {
     pane->setFocus();
-    QCoreApplication::processEvents();
     // Opening the menu refreshes its items as when it opens from the bar.
     form.menu(QStringLiteral("mnu_edit"))->exec(QCursor::pos());
 }
@@ -120,6 +120,7 @@ void InputBox::Text1_Change()
     if (inChange_)
         return;
     inChange_ = true;
+    eventloop::EventLoopGuard inNotification;
     RichTextBox *box = form_.Text1;
     box->setTextColor(form_.TextColor);
     box->setFontPointSize(box->font().pointSizeF());
@@ -145,14 +146,16 @@ void InputBox::Text1_Change()
 
 void InputBox::Text1_SelChange()
 {
-    if (inChange_)
+    if (inChange_ || inSelChange_)
         return;
-    QCoreApplication::processEvents();
+    inSelChange_ = true;
+    eventloop::EventLoopGuard inNotification;
     form_.Text1->setTextColor(form_.TextColor);
     form_.editCopy = form_.editCut = form_.Text1->textCursor().hasSelection();
     window_.lifecycle().EditSetting();
     if (!window_.ime().IMMuse())
         form_.speech().setCursol(form_.Text1);
+    inSelChange_ = false;
 }
 
 void InputBox::Text1_GotFocus()
@@ -185,7 +188,6 @@ void InputBox::Text1_GotFocus()
             spoken::Settle(form_);
         }
     }
-    QCoreApplication::processEvents();
     form_.speech().setCursol(box);
 }
 
@@ -209,8 +211,14 @@ void InputBox::Text1_RightButtonDown()
 void InputBox::Text1_OLEDragDrop(const QString &text)
 {
     form_.AllReadFlag = false;
-    QCoreApplication::processEvents();
-    form_.Text1->setPlainText(text);
-    QString word = text;
-    window_.search().Kensaku(word, true);
+    // The lookup runs once the drop is over: a drag from one of the window's
+    // own boxes is still inside that box's handler here.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            form_.Text1->setPlainText(text);
+            QString word = text;
+            window_.search().Kensaku(word, true);
+        },
+        Qt::QueuedConnection);
 }

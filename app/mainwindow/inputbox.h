@@ -31,6 +31,9 @@ private:
     MainForm &form_;
     MainWindow &window_;
     bool inChange_ = false;
+    // Recolouring a selection is itself a change of the selection's text:
+    // the notification it causes is not handled again.
+    bool inSelChange_ = false;
 };
 
 // Shared by both panes: the colours of a label and the enabled state of the

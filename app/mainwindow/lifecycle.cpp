@@ -1,6 +1,7 @@
 #include "lifecycle.h"
 
 #include "displaymodes.h"
+#include "eventloop/doevents.h"
 #include "history.h"
 #include "hookbinding.h"
 #include "imecolours.h"
@@ -141,7 +142,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
         window_.hook().UnHookKeyHandler();
         return failStartup(1);
     }
-    QCoreApplication::processEvents();
+    eventloop::DoEvents(); // start-up runs before the window's loop: nothing to re-enter
     form_.Text2Change = true;
     form_.Image2->show();
     form_.speech().VIconSet();
@@ -200,7 +201,6 @@ void Lifecycle::Form_Activate()
     form_.Text1->setTextColor(form_.TextColor);
     form_.Text2->setTextColor(form_.TextColor);
     form_.speech().setCursol(form_.Text1Enable ? form_.Text1 : form_.Text2);
-    QCoreApplication::processEvents();
     for (RichTextBox *box : {form_.Text1, form_.Text2})
         if (box->toPlainText() == u" ")
             box->clear();
@@ -220,7 +220,6 @@ void Lifecycle::Form_Unload()
     // 1.-2. Reading and speech stop; the braille table and the screen
     // reader's events are released.
     form_.speech().stopForShutdown();
-    QCoreApplication::processEvents();
     // 3. Geometry, only from the normal state.
     if (!(form_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
         const QRect g(form_.pos(), form_.size());
@@ -243,14 +242,11 @@ void Lifecycle::Form_Unload()
 
 void Lifecycle::ShowMe()
 {
-    if (form_.isMinimized()) {
+    if (form_.isMinimized())
         form_.showNormal();
-        QCoreApplication::processEvents();
-    }
     form_.show();
     form_.raise();
     form_.activateWindow();
-    QCoreApplication::processEvents();
 }
 
 void Lifecycle::EditSetting()

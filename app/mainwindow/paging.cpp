@@ -63,8 +63,6 @@ bool Paging::step(bool forward)
     if (!form_.AllReadIdle || busy) {
         // A reading that was still running has just been stopped: the next
         // press turns the page.
-        if (forward)
-            QCoreApplication::processEvents();
         spoken::Signal(form_, 20, 1, 0);
         return false;
     }
@@ -134,7 +132,6 @@ bool Paging::TangoBack(qint64 &fseek)
                     break;
             }
             --fseek;
-            QCoreApplication::processEvents();
         }
         file.seek(fseek);
         const QByteArray line = file.readLine();

@@ -1,5 +1,6 @@
 #include "resultpane.h"
 
+#include "eventloop/doevents.h"
 #include "inputbox.h"
 #include "keycodes.h"
 #include "lifecycle.h"
@@ -95,7 +96,6 @@ void ResultPane::Text2_KeyDown(int &KeyCode, int Shift)
     if (isMovementKey(KeyCode)) {
         if (form_.AllReadFlag) {
             form_.AllReadFlag = false;
-            QCoreApplication::processEvents();
             spoken::StopSpeech(form_);
             form_.speech().SapiCancel();
         }
@@ -141,7 +141,6 @@ void ResultPane::escape()
         if (form_.AllReadFlag) {
             form_.AllReadFlag = false;
         } else {
-            QCoreApplication::processEvents();
             spoken::Speak(form_, QStringLiteral("パス"));
             spoken::Settle(form_);
             form_.TimerAppSetFocus.start();
@@ -205,6 +204,7 @@ void ResultPane::Text2_KeyUp(int &KeyCode, int Shift)
 
 void ResultPane::Text2_Change()
 {
+    eventloop::EventLoopGuard inNotification;
     if (form_.Text2Change)
         form_.speech().setCursol(form_.Text2);
 }
@@ -214,6 +214,7 @@ void ResultPane::Text2_SelChange()
     if (!form_.Text2Change || inSelChange_)
         return;
     inSelChange_ = true;
+    eventloop::EventLoopGuard inNotification;
     form_.speech().setCursol(form_.Text2);
     inSelChange_ = false;
 }
@@ -228,7 +229,6 @@ void ResultPane::Text2_GotFocus()
     window_.lifecycle().EditSetting();
     pending::setEnabled(form_.action(QStringLiteral("mnu_edit_clear")), false);
     form_.speech().setCursol(form_.Text2);
-    QCoreApplication::processEvents();
     panes::setLabelColours(form_.Label2, syscolors::ActiveCaption, syscolors::CaptionText);
     panes::setLabelColours(form_.Shape1, syscolors::ActiveCaption, syscolors::ActiveCaption);
     if (form_.QuietFocus || CaptureActive) {
@@ -237,7 +237,6 @@ void ResultPane::Text2_GotFocus()
         form_.setStatusText(QStringLiteral("検索結果 (Shift+Ctrl+F12:カーソル位置検索)"));
         spoken::Speak(form_, QStringLiteral("検索結果"));
     }
-    QCoreApplication::processEvents();
     form_.speech().setCursol(form_.Text2);
 }
 
@@ -289,10 +288,16 @@ void ResultPane::Text2_OLEDragDrop(const QString &text)
     if (form_.QevSelMode)
         return;
     form_.AllReadFlag = false;
-    QCoreApplication::processEvents();
-    form_.Text1->setPlainText(text);
-    QString word = text;
-    window_.search().Kensaku(word, true);
+    // The lookup runs once the drop is over: a drag from the pane itself is
+    // still inside the pane's handler here.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            form_.Text1->setPlainText(text);
+            QString word = text;
+            window_.search().Kensaku(word, true);
+        },
+        Qt::QueuedConnection);
 }
 
 void ResultPane::Label1_Click()

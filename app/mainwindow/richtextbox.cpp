@@ -1,5 +1,8 @@
 #include "richtextbox.h"
 
+#include "eventloop/doevents.h"
+
+#include <QMimeData>
 #include <QPainter>
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
@@ -19,6 +22,34 @@ void RichTextBox::setCaretVisible(bool visible)
 {
     caretVisible_ = visible;
     viewport()->update();
+}
+
+bool RichTextBox::event(QEvent *event)
+{
+    eventloop::EventLoopGuard inHandler;
+    return QTextEdit::event(event);
+}
+
+bool RichTextBox::viewportEvent(QEvent *event)
+{
+    eventloop::EventLoopGuard inHandler;
+    return QTextEdit::viewportEvent(event);
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source && source->hasText();
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (!source || !source->hasText())
+        return;
+    const QString text = source->text();
+    if (text.isEmpty())
+        return;
+    textCursor().insertText(text);
+    ensureCursorVisible();
 }
 
 void RichTextBox::paintEvent(QPaintEvent *event)

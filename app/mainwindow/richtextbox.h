@@ -18,7 +18,16 @@ public:
     bool caretVisible() const { return caretVisible_; }
 
 protected:
+    // The box's own handlers run with the window's events held back: a key,
+    // paste or paint let in while the document is being changed would work on
+    // a half-changed document.
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    // Only plain text is pasted or dropped; a clipboard with no text (empty,
+    // or an image) leaves the box as it is.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QSize caretShape_;

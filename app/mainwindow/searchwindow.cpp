@@ -1,5 +1,7 @@
 #include "searchwindow.h"
 
+#include "eventloop/doevents.h"
+
 #include "displaymodes.h"
 #include "history.h"
 #include "lifecycle.h"
@@ -156,7 +158,9 @@ void SearchWindow::updateCopyButton()
 
 void SearchWindow::letEventsRun()
 {
-    QCoreApplication::processEvents();
+    // A key that arrives during the lookup is handled; a second lookup is
+    // refused while this one runs.
+    eventloop::DoEvents();
 }
 
 void SearchWindow::showDicFileError(const lookup::DicFileError &error)

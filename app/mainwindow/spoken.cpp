@@ -1,6 +1,7 @@
 #include "spoken.h"
 
 #include "codepage/codepage.h"
+#include "eventloop/doevents.h"
 #include "mainform.h"
 #include "orrin/orrinvoice.h"
 
@@ -25,6 +26,9 @@ void StopSpeech(MainForm &form)
 
 void Settle(MainForm &form)
 {
+    // An announcement is heard to its end before the next key is taken, so
+    // the handler that announced is never run again inside its own wait.
+    eventloop::UserInputHold hold;
     if (form.Voice1)
         form.Voice1->Settle();
 }

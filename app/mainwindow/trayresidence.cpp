@@ -33,7 +33,6 @@ void TrayResidence::SetResident(bool on)
     } else if (!on && form_.TrayResident) {
         removeIcon();
         form_.show();
-        QCoreApplication::processEvents();
         window_.lifecycle().ShowMe();
         form_.TrayResident = false;
     }

@@ -44,7 +44,6 @@ void WindowLayout::Form_Resize()
     form_.Picture1->raise();
     form_.ResizeBusy = true;
     placeControls();
-    QCoreApplication::processEvents();
     form_.ResizeBusy = false;
 }
 

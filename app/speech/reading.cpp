@@ -1,5 +1,6 @@
 #include "reading.h"
 
+#include "eventloop/doevents.h"
 #include "imecomposition.h"
 #include "mainform.h"
 #include "orrin/orrinvoice.h"
@@ -115,6 +116,12 @@ bool Reading::speakChunk(ReadAllState &s, Voice voice, Pause pause)
 
 void Reading::AllRead()
 {
+    if (!eventloop::mayRunEvents()) {
+        // Asked for from inside a box's own handler (a drop from the pane
+        // itself): the reading starts once that handler is over.
+        QMetaObject::invokeMethod(this, &Reading::AllRead, Qt::QueuedConnection);
+        return;
+    }
     if (form_.AllReadFlag || !OrvLoaded() || !form_.AllReadIdle || !form_.Voice1)
         return;
     const std::shared_ptr<bool> alive = alive_;
@@ -208,7 +215,7 @@ void Reading::AllRead()
         }
 
         if (form_.AllReadFlag) {
-            QCoreApplication::processEvents();
+            eventloop::DoEvents();
             if (!*alive)
                 return;
             refreshPane(s);

@@ -134,12 +134,10 @@ void Reading::QevSelSet(bool setFlag)
     for (const char *name : {"mnu_file", "mnu_edit", "mnu_yomi", "mnu_view", "mnu_kankyo", "mnu_help"})
         form_.menu(QString::fromLatin1(name))->menuAction()->setEnabled(!setFlag);
     form_.Text1->setEnabled(!setFlag);
-    QCoreApplication::processEvents();
 }
 
 void Reading::setCursol(RichTextBox *box)
 {
-    QCoreApplication::processEvents();
     if (!*alive_ || !box || ImeComposition::active() || form_.AllReadFlag)
         return;
     const double size = box->font().pointSizeF() > 0 ? box->font().pointSizeF() : box->font().pixelSize();

@@ -1,13 +1,13 @@
 #include "speechlayer.h"
 
 #include "englishvoice/englishvoice.h"
+#include "eventloop/doevents.h"
 #include "mainform.h"
 #include "orrin/announcer.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
@@ -33,12 +33,7 @@ void SpeechLayer::SapiGo(const QString &text)
         return;
     }
     voice->StopSpeech();
-    QCoreApplication::processEvents();
-    if (!alive())
-        return;
     SapiCancel();
-    if (!alive())
-        return;
     if (!sapi_ || !sapi_->speak(text)) {
         // A failing English voice is counted, never reported; after eleven
         // failures in a row English goes to the screen reader until the
@@ -55,7 +50,6 @@ void SpeechLayer::SapiCancel()
 {
     if (form_.EnglishMode && form_.EngUse && sapi_ && sapi_->isSpeaking()) {
         sapi_->stop();
-        QCoreApplication::processEvents();
     }
 }
 
@@ -67,11 +61,6 @@ void SpeechLayer::AllCancel()
         if (voice)
             voice->StopSpeech();
         SapiCancel();
-        if (!alive())
-            return;
-        QCoreApplication::processEvents();
-        if (!alive())
-            return;
     }
     if (!form_.AllReadIdle) {
         if (voice)
@@ -84,15 +73,19 @@ void SpeechLayer::waitWhileSpeaking(const std::function<bool()> &speaking)
 {
     // Yields to pending events while speech goes on, and sleeps between
     // polls: the voices post an event when speech ends, and the timer wakes
-    // the wait for engines that do not.
+    // the wait for engines that do not. A key that arrives meanwhile may stop
+    // the reading; the reading itself is never started again inside (its
+    // commands refuse while it runs). Where events may not run, there is no
+    // waiting.
     const std::shared_ptr<bool> alive = alive_;
     QTimer wake;
     wake.start(50);
     while (*alive && form_.AllReadFlag && speaking()) {
-        QCoreApplication::processEvents();
+        if (!eventloop::DoEvents())
+            break;
         if (!*alive || !form_.AllReadFlag || !speaking())
             break;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        eventloop::DoEvents(QEventLoop::WaitForMoreEvents);
     }
 }
 

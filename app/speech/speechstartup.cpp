@@ -120,9 +120,6 @@ void SpeechLayer::stopForShutdown()
     form_.AllReadFlag = false;
     if (form_.Voice1)
         form_.Voice1->StopSpeech();
-    QCoreApplication::processEvents();
-    if (!alive())
-        return;
     BrixFree();
     if (form_.OrvBack)
         form_.OrvBack->Shutdown();

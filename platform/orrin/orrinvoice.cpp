@@ -6,6 +6,8 @@
 #include "orrin/speechsetting.h"
 #include "orrin/transcriptvoice.h"
 
+#include "eventloop/doevents.h"
+
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -37,7 +39,9 @@ OrrinVoice *OrrinVoice::current()
 
 void OrrinVoice::waitWhileSpeaking(int capMs)
 {
-    if (!IsSpeaking())
+    // Where the window's events may not run, the text goes on in the
+    // background rather than be waited for.
+    if (!IsSpeaking() || !eventloop::mayRunEvents())
         return;
     QEventLoop loop;
     connect(this, &OrrinVoice::speakingChanged, &loop, [&loop](bool speaking) {
@@ -53,7 +57,7 @@ void OrrinVoice::waitWhileSpeaking(int capMs)
     });
     poll.start(50);
     QTimer::singleShot(capMs, &loop, &QEventLoop::quit);
-    loop.exec();
+    loop.exec(eventloop::waitFlags());
 }
 
 void OrrinVoice::LockSpeech()
