@@ -13,6 +13,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -78,6 +81,8 @@ private slots:
     void labels();
     void tips();
     void keysOfAnInactiveWindowRunOnce();
+    void keysThatMustNotEndTheProgram_data();
+    void keysThatMustNotEndTheProgram();
 };
 
 void TestPaneKeys::inputBoxFocusGuidance()
@@ -481,6 +486,65 @@ void TestPaneKeys::keysOfAnInactiveWindowRunOnce()
     QTest::keyClick(f.Text2, Qt::Key_G, Qt::ControlModifier);
     QCOMPARE(h.spoken(), QStringList{QStringLiteral("拡大画面")});
     QVERIFY(f.modeBigFont);
+}
+
+void TestPaneKeys::keysThatMustNotEndTheProgram_data()
+{
+    // Sequences that once crashed the window: pasting from a clipboard with
+    // no text, and selecting in the input box (recolouring the selection
+    // changed it again from inside its own change notification).
+    QTest::addColumn<QString>("clipboard"); // "empty", "image", "1MB" or the text
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    QTest::addColumn<QString>("expected"); // the input box afterwards
+    const QKeyCombination paste(Qt::ControlModifier, Qt::Key_V);
+    QTest::newRow("paste, empty clipboard") << "empty" << "" << QList{paste} << "";
+    QTest::newRow("paste, image only") << "image" << "ab" << QList{paste} << "ab";
+    QTest::newRow("paste, 1 MB of text") << "1MB" << "" << QList{paste} << QString(1 << 20, u'w');
+    QTest::newRow("select to the start") << "empty" << "apple"
+                                         << QList{QKeyCombination(Qt::Key_End),
+                                                  QKeyCombination(Qt::ShiftModifier, Qt::Key_Home)}
+                                         << "apple";
+    QTest::newRow("select, delete, magnify")
+        << "empty" << "apple"
+        << QList{QKeyCombination(Qt::ShiftModifier, Qt::Key_Left), QKeyCombination(Qt::Key_Delete),
+                 QKeyCombination(Qt::Key_F6)}
+        << "appl";
+    QTest::newRow("select all, copy, paste") << "empty" << "pear"
+                                             << QList{QKeyCombination(Qt::ControlModifier, Qt::Key_A),
+                                                      QKeyCombination(Qt::ShiftModifier, Qt::Key_Home),
+                                                      QKeyCombination(Qt::ControlModifier, Qt::Key_C), paste}
+                                             << "pear";
+}
+
+void TestPaneKeys::keysThatMustNotEndTheProgram()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(QString, typed);
+    QFETCH(QList<QKeyCombination>, keys);
+    QFETCH(QString, expected);
+    auto *data = new QMimeData;
+    if (clipboard == u"image")
+        data->setImageData(QImage(8, 8, QImage::Format_RGB32));
+    else if (clipboard == u"1MB")
+        data->setText(QString(1 << 20, u'w'));
+    else if (clipboard != u"empty")
+        data->setText(clipboard);
+    QGuiApplication::clipboard()->setMimeData(data);
+
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    focus(h, f.Text1);
+    h.type(typed);
+    for (QKeyCombination k : keys)
+        h.key(k.key(), k.keyboardModifiers());
+    QTest::qWait(300); // the paints and timers the keys started
+    QCOMPARE(f.Text1->toPlainText(), expected);
+    // The window still answers.
+    h.markTranscript();
+    h.key(Qt::Key_F6);
+    QVERIFY(h.waitSpoken(f.modeBigFont ? QStringLiteral("拡大%1").arg(f.modeFontSize) : QStringLiteral("通常")));
 }
 
 QTEST_MAIN(TestPaneKeys)
