@@ -91,6 +91,8 @@ void Worker::Loop::onPress(const xcb_key_press_event_t *key)
     xcb_allow_events(c, own ? XCB_ALLOW_REPLAY_KEYBOARD : XCB_ALLOW_ASYNC_KEYBOARD, key->time);
     xcb_flush(c);
     armed = !own;
+    if (armed)
+        accessible.notePress();
 }
 
 void Worker::Loop::onRelease(const xcb_key_release_event_t *key)
