@@ -284,6 +284,8 @@ std::optional<AccessibleCapture> AccessibleText::capture(std::uint32_t pid, Cloc
     Ref<AtspiText> text(atspi_accessible_get_text_iface(object.get()));
     if (!text)
         return std::nullopt;
+    Ref<AtspiStateSet> states(atspi_accessible_get_state_set(object.get()));
+    const bool multiLine = states && atspi_state_set_contains(states.get(), ATSPI_STATE_MULTI_LINE);
 
     Error countError;
     const int count = atspi_text_get_character_count(text.get(), &countError);
@@ -310,8 +312,9 @@ std::optional<AccessibleCapture> AccessibleText::capture(std::uint32_t pid, Cloc
                 const auto selected = textBetween(text.get(), start, std::min(end, start + TextLimit));
                 if (!selected)
                     return std::nullopt;
+                // Only the first line of a multi-line control's selection.
                 captured.result = CaptureSelection;
-                captured.text = *selected;
+                captured.text = multiLine ? selected->substr(0, lineLengthFromCaret(*selected)) : *selected;
             }
         }
     }

@@ -14,8 +14,9 @@
 //   release Ctrl and Shift must still be down, as on Windows; a release
 //   without them captures nothing, but the key has been consumed.
 // - The text comes through the accessibility bus instead of edit-control
-//   messages: the selection, or the text from the caret to the end of its
-//   line (at most 1,024 characters); the clipboard when there is no
+//   messages: the selection (only its first line in a multi-line control,
+//   as from a rich edit control), or the text from the caret to the end of
+//   its line (at most 1,024 characters); the clipboard when there is no
 //   accessible text. The control's selection is never changed.
 // - The notification is a ClientMessage sent without waiting for the
 //   program to handle it; the capture is complete before it is sent.

@@ -267,6 +267,8 @@ private slots:
             << QStringList{"textedit", "first line\nsecond line", "6", "6"} << 1 << "line" << 1 << false;
         QTest::newRow("text edit selection")
             << QStringList{"textedit", "first line\nsecond line", "11", "17"} << 2 << "second" << 1 << false;
+        QTest::newRow("text edit selection over two lines: the first")
+            << QStringList{"textedit", "first line\nsecond line", "6", "17"} << 2 << "line" << 1 << false;
         QTest::newRow("caret at the very end") << QStringList{"lineedit", "hello", "5", "5"} << 1 << "" << 1 << false;
         QTest::newRow("no text control: the clipboard")
             << QStringList{"list", "one|two", "--clipboard", "clipboard words"} << 3 << "clipboard words" << 1 << false;
@@ -279,6 +281,9 @@ private slots:
             << false;
         QTest::newRow("GTK entry selection, hooked after the focus went there")
             << QStringList{"entry", "alpha beta gamma", "6", "10", "--clipboard", "other"} << 2 << "beta" << 10 << true;
+        QTest::newRow("GTK text view over two lines: the first")
+            << QStringList{"textview", QStringLiteral("辞書 one\ntwo"), "0", "10"} << 2 << QStringLiteral("辞書 one")
+            << 3 << false;
         QTest::newRow("GTK text view caret to the line end")
             << QStringList{"textview", "one two\nthree", "4", "4"} << 1 << "two" << 3 << false;
     }
