@@ -1,15 +1,19 @@
 #!/usr/bin/python3
-# The GTK 3 application of the X11 capture tests: a window with one entry or
-# text view, accessible through GTK's own accessibility bridge. The same
-# interface as wlhook_qttarget:
+# The GTK 3 application of the X11 capture tests: a window with one entry,
+# text view or button, accessible through GTK's own accessibility bridge.
+# The same interface as wlhook_qttarget:
 #
 #   gtktarget.py KIND TEXT [START END] [--clipboard TEXT]
-#     KIND entry | textview; START END select (equal: the caret), in characters.
+#     KIND entry | textview | button; START END select (equal: the caret),
+#     in characters.
 #
 # Prints "ready X Y W H" (the widget's screen rectangle) once its window is
 # active and the widget has the focus, and "key-press F12" / "key-release
 # F12" for each F12 event that reaches it. Commands on standard input:
-# "select START END", "activate" (prints "ready ..." again), "quit".
+# "select START END", "activate" (prints "ready ..." again), "quit", and
+# "clipboard SIZE FILL PREFIX": puts PREFIX (the rest of the line) followed
+# by the character FILL up to SIZE characters on the clipboard (GTK sends
+# a text above 256 KB in pieces), then prints "clipboard set".
 # The first line names the system's python3, the one python3-gi belongs to,
 # whatever other python3 comes first on PATH.
 
@@ -28,6 +32,8 @@ def say(line):
 
 
 def select(widget, start, end):
+    if isinstance(widget, Gtk.Button):
+        return
     if isinstance(widget, Gtk.Entry):
         if start == end:
             widget.set_position(start)
@@ -55,9 +61,11 @@ def main():
     if kind == "entry":
         widget = Gtk.Entry()
         widget.set_text(text)
-    else:
+    elif kind == "textview":
         widget = Gtk.TextView()
         widget.get_buffer().set_text(text)
+    else:
+        widget = Gtk.Button(label=text)
     window.add(widget)
     window.set_default_size(480, 240)
     window.move(100, 100)
@@ -103,6 +111,11 @@ def main():
                 start_readiness()
             elif words[0] == "quit":
                 Gtk.main_quit()
+            elif words[0] == "clipboard" and len(words) >= 4:
+                prefix = command.split(" ", 3)[3]
+                filled = prefix + words[2] * (int(words[1]) - len(prefix))
+                Gtk.Clipboard.get(Gdk.SELECTION_CLIPBOARD).set_text(filled, -1)
+                say("clipboard set")
         return True
 
     GLib.unix_fd_add_full(GLib.PRIORITY_DEFAULT, sys.stdin.fileno(), GLib.IOCondition.IN | GLib.IOCondition.HUP,

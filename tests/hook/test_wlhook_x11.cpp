@@ -97,8 +97,8 @@ private:
     const Api &api_;
 };
 
-// One run of wlhook_qttarget, or of gtktarget.py for the kinds "entry" and
-// "textview".
+// One run of wlhook_qttarget, or of gtktarget.py for the kinds "entry",
+// "textview" and "button".
 class Target
 {
 public:
@@ -115,7 +115,7 @@ public:
             while (process.canReadLine())
                 lines << QString::fromUtf8(process.readLine()).trimmed();
         });
-        const bool gtk = QStringList{"entry", "textview"}.contains(arguments.value(0));
+        const bool gtk = QStringList{"entry", "textview", "button"}.contains(arguments.value(0));
         process.start(gtk ? QStringLiteral(WORDLAMP_SOURCE_DIR "/tests/hook/gtktarget.py")
                           : QStringLiteral(WORDLAMP_TEST_PROGRAMS "/wlhook_qttarget"),
                       arguments);
@@ -320,6 +320,29 @@ private slots:
                                                   .arg(wrong ? QString::fromLatin1(wrong->text.left(40)) : "")));
         // The keys were consumed: the target saw no F12.
         QCOMPARE(target.f12Events(), 0);
+    }
+
+    void clipboardIsTheCurrentOneEveryTime()
+    {
+        // GTK sends large texts in pieces (an incremental transfer); the
+        // capture takes the start of each, however the one before ended.
+        Target target({"button", "no text here"});
+        QVERIFY(target.waitReady());
+        const QList<int> sizes{600000, 20, 900000, 700000, 30, 300000};
+        for (int i = 0; i < sizes.size(); ++i) {
+            const QString prefix = QStringLiteral("clipboard %1 ").arg(i);
+            const QChar fill(u'a' + i);
+            const QString text = prefix.leftJustified(sizes.at(i), fill);
+            QVERIFY(target.command(QStringLiteral("clipboard %1 %2 %3").arg(sizes.at(i)).arg(fill).arg(prefix).toUtf8(),
+                                   "clipboard set"));
+            QElapsedTimer timer;
+            timer.start();
+            const auto n = capture();
+            QVERIFY(n);
+            QCOMPARE(n->result, int(wlhook::CaptureClipboard));
+            QCOMPARE(n->text, text.left(wlhook::CaptureBufferSize - 1).toLatin1());
+            QVERIFY2(timer.elapsed() < 3000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+        }
     }
 
     void longSelectionIsCutAt1023Bytes()
