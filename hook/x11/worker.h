@@ -10,7 +10,7 @@
 //   press and the key is replayed to the window (so both its press and its
 //   release pass on, as on Windows).
 // - The grab matches the modifiers at the press: Ctrl and Shift must be down
-//   when the key goes down (Alt and the lock keys may be down too). At the
+//   when the key goes down (any other modifier may be down too). At the
 //   release Ctrl and Shift must still be down, as on Windows; a release
 //   without them captures nothing, but the key has been consumed.
 // - The text comes through the accessibility bus instead of edit-control

@@ -358,15 +358,39 @@ private slots:
         QCOMPARE(QByteArray(small, sizeof small), QByteArray(256, 'x')); // no terminator
     }
 
-    void altDoesNotPreventCapture()
+    void otherModifiersDoNotPreventCapture_data()
     {
-        Target target({"lineedit", "alt word", "4", "8"});
+        QTest::addColumn<QStringList>("modifiers"); // xdotool's key names
+        QTest::newRow("Alt") << QStringList{"alt"};
+        QTest::newRow("Super") << QStringList{"super"};
+        QTest::newRow("AltGr") << QStringList{"ISO_Level3_Shift"};
+        QTest::newRow("Alt and Super") << QStringList{"alt", "super"};
+    }
+    void otherModifiersDoNotPreventCapture()
+    {
+        QFETCH(QStringList, modifiers);
+        Target target({"lineedit", "modified word", "9", "13"});
         QVERIFY(target.waitReady());
         const qsizetype before = host->notifications.size();
-        QVERIFY(runXdotool({"keydown", "alt", "keydown", "ctrl", "keydown", "shift", "key", "F12", "keyup", "shift",
-                            "keyup", "ctrl", "keyup", "alt"}));
+        QStringList keys;
+        for (const QString &m : modifiers)
+            keys << "keydown" << m;
+        keys << "keydown"
+             << "ctrl"
+             << "keydown"
+             << "shift"
+             << "key"
+             << "F12"
+             << "keyup"
+             << "shift"
+             << "keyup"
+             << "ctrl";
+        for (const QString &m : modifiers)
+            keys << "keyup" << m;
+        QVERIFY(runXdotool(keys));
         QTRY_VERIFY_WITH_TIMEOUT(host->notifications.size() > before, Timeout);
         QCOMPARE(host->notifications.at(before).text, QByteArray("word"));
+        QCOMPARE(target.f12Events(), 0);
     }
 
     void hotKeyReleasedAfterCtrlCapturesNothing()
