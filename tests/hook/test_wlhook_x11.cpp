@@ -501,6 +501,32 @@ private slots:
         hookHost();
     }
 
+    void noHookUnderWayland_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("Wayland display") << QByteArray("WAYLAND_DISPLAY") << QByteArray("wayland-0");
+        QTest::newRow("Wayland session") << QByteArray("XDG_SESSION_TYPE") << QByteArray("wayland");
+    }
+    void noHookUnderWayland()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(QByteArray, value);
+        const std::optional<QByteArray> before = qEnvironmentVariableIsSet(variable.constData())
+                                                     ? std::optional(qgetenv(variable.constData()))
+                                                     : std::nullopt;
+        qputenv(variable.constData(), value);
+        const int hooked = api.hook(hostId(), wlhook::NotifyMessage, F12);
+        const int unhooked = api.unhook();
+        if (before)
+            qputenv(variable.constData(), *before);
+        else
+            qunsetenv(variable.constData());
+        QCOMPARE(hooked, 0);
+        QCOMPARE(unhooked, 0);
+        hookHost();
+    }
+
     void unhookReleasesTheKey()
     {
         Target target({"lineedit", "after unhook", "0", "5"});
