@@ -3,6 +3,7 @@
 #include "core/caretline.h"
 
 #include <atspi/atspi.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
@@ -45,6 +46,27 @@ struct Error {
 bool passed(Clock::time_point deadline)
 {
     return Clock::now() >= deadline;
+}
+
+// Whether a D-Bus session bus is there to find the accessibility bus on:
+// its address in the environment, or the user's bus socket in the runtime
+// folder. Without one the client library would start a session bus and the
+// accessibility services itself (D-Bus autolaunch), and they would outlive
+// the program.
+bool sessionBusAvailable()
+{
+    const char *address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address && *address)
+        return true;
+    const char *runtime = g_getenv("XDG_RUNTIME_DIR");
+    if (!runtime || !*runtime)
+        return false;
+    gchar *socket = g_build_filename(runtime, "bus", nullptr);
+    struct stat info {
+    };
+    const bool found = stat(socket, &info) == 0 && S_ISSOCK(info.st_mode);
+    g_free(socket);
+    return found;
 }
 
 void replace(AtspiAccessible *&slot, AtspiAccessible *object)
@@ -160,12 +182,20 @@ AccessibleText::~AccessibleText()
 bool AccessibleText::start(GMainContext *context)
 {
     // The connection to the bus is made once and kept for the life of the
-    // process; each worker moves it to its own main context.
-    static std::once_flag once;
-    static bool available = false;
-    std::call_once(once, [] { available = atspi_init() != 2; });
-    if (!available)
-        return false;
+    // process; each worker moves it to its own main context. Without a
+    // session bus the capture uses the clipboard only.
+    static std::mutex initMutex;
+    static bool tried = false;
+    static bool connected = false;
+    {
+        const std::lock_guard lock(initMutex);
+        if (!tried && sessionBusAvailable()) {
+            tried = true;
+            connected = atspi_init() != 2;
+        }
+        if (!connected)
+            return false;
+    }
     context_ = context;
     atspi_set_main_context(context);
     atspi_set_timeout(CallTimeout, 0);
