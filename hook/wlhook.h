@@ -33,7 +33,9 @@ typedef struct WlhookPoint {
 // Clears the capture (result CaptureNone, empty text), remembers the window
 // to notify, the message number and the hot key (a Windows virtual-key code;
 // 112 to 123 are F1 to F12), and installs the keyboard hook. Returns 1 when
-// the hook is installed, else 0.
+// the hook is installed, else 0. On Linux the hook needs an X11 session: in
+// a Wayland session (WAYLAND_DISPLAY set, or XDG_SESSION_TYPE "wayland") it
+// is not installed.
 int32_t WLHOOK_CALL HookKeyHandler(WlhookWindow window, uint32_t message, int32_t hotKey);
 
 // Removes the hook. Returns nonzero on success, 0 when no hook was installed.

@@ -3,10 +3,12 @@
 #include "core/caretline.h"
 
 #include <atspi/atspi.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace wlhook::x11
 {
@@ -20,6 +22,10 @@ constexpr int SearchLimit = 2000;
 constexpr int DepthLimit = 64;
 // Characters read from a selection or from the caret onward.
 constexpr int TextLimit = static_cast<int>(CaretLineCharacters);
+// How long a capture waits for an application that has no focused object
+// to report one (GTK takes the focus back after the hot key's release).
+constexpr auto FocusReturnWait = std::chrono::milliseconds(300);
+constexpr auto FocusPollInterval = std::chrono::milliseconds(5);
 
 template <typename T> struct Unref {
     void operator()(T *p) const
@@ -40,6 +46,36 @@ struct Error {
 bool passed(Clock::time_point deadline)
 {
     return Clock::now() >= deadline;
+}
+
+// Whether a D-Bus session bus is there to find the accessibility bus on:
+// its address in the environment, or the user's bus socket in the runtime
+// folder. Without one the client library would start a session bus and the
+// accessibility services itself (D-Bus autolaunch), and they would outlive
+// the program.
+bool sessionBusAvailable()
+{
+    const char *address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address && *address)
+        return true;
+    const char *runtime = g_getenv("XDG_RUNTIME_DIR");
+    if (!runtime || !*runtime)
+        return false;
+    gchar *socket = g_build_filename(runtime, "bus", nullptr);
+    struct stat info {
+    };
+    const bool found = stat(socket, &info) == 0 && S_ISSOCK(info.st_mode);
+    g_free(socket);
+    return found;
+}
+
+void replace(AtspiAccessible *&slot, AtspiAccessible *object)
+{
+    if (object)
+        g_object_ref(object);
+    if (slot)
+        g_object_unref(slot);
+    slot = object;
 }
 
 // The object's states, or nothing when it did not answer.
@@ -146,12 +182,21 @@ AccessibleText::~AccessibleText()
 bool AccessibleText::start(GMainContext *context)
 {
     // The connection to the bus is made once and kept for the life of the
-    // process; each worker moves it to its own main context.
-    static std::once_flag once;
-    static bool available = false;
-    std::call_once(once, [] { available = atspi_init() != 2; });
-    if (!available)
-        return false;
+    // process; each worker moves it to its own main context. Without a
+    // session bus the capture uses the clipboard only.
+    static std::mutex initMutex;
+    static bool tried = false;
+    static bool connected = false;
+    {
+        const std::lock_guard lock(initMutex);
+        if (!tried && sessionBusAvailable()) {
+            tried = true;
+            connected = atspi_init() != 2;
+        }
+        if (!connected)
+            return false;
+    }
+    context_ = context;
     atspi_set_main_context(context);
     atspi_set_timeout(CallTimeout, 0);
 
@@ -171,10 +216,9 @@ void AccessibleText::stop()
         g_object_unref(listener_);
         listener_ = nullptr;
     }
-    if (lastFocused_) {
-        g_object_unref(lastFocused_);
-        lastFocused_ = nullptr;
-    }
+    replace(lastFocused_, nullptr);
+    replace(pressFocused_, nullptr);
+    context_ = nullptr;
     started_ = false;
 }
 
@@ -182,26 +226,48 @@ void AccessibleText::onFocus(void *eventData, void *data)
 {
     auto *event = static_cast<AtspiEvent *>(eventData);
     auto *self = static_cast<AccessibleText *>(data);
-    if (event->detail1 && event->source) {
-        if (self->lastFocused_)
-            g_object_unref(self->lastFocused_);
-        self->lastFocused_ = static_cast<AtspiAccessible *>(g_object_ref(event->source));
+    if (event->source) {
+        if (event->detail1) {
+            replace(self->lastFocused_, event->source);
+            self->lastLostFocus_ = false;
+            ++self->focusGains_;
+        } else if (event->source == self->lastFocused_) {
+            self->lastLostFocus_ = true;
+        }
     }
     g_boxed_free(ATSPI_TYPE_EVENT, event);
 }
 
+void AccessibleText::notePress()
+{
+    // GTK reports losing the focus only after the press (the grab takes it),
+    // so what the events said until now is the focus the user saw.
+    replace(pressFocused_, lastLostFocus_ ? nullptr : lastFocused_);
+}
+
 AtspiAccessible *AccessibleText::focusedObject(std::uint32_t pid, Clock::time_point deadline)
 {
-    // The object that last reported the focus, when it still has it and
-    // belongs to the focused window's process.
+    // The object that last reported the focus, when it belongs to the
+    // focused window's process and either still has the focus or had it at
+    // the press.
     if (lastFocused_ && processOf(lastFocused_) == pid) {
         const auto states = focusedAndShowing(lastFocused_);
         if (!states)
             return nullptr; // the application does not answer
-        if (states->first)
+        if (states->first || (lastFocused_ == pressFocused_ && states->second))
             return static_cast<AtspiAccessible *>(g_object_ref(lastFocused_));
     }
-    // Otherwise search that application's objects.
+    // Otherwise search that application's objects; an application that is
+    // there but has nothing focused may be taking the focus back.
+    bool known = false;
+    if (AtspiAccessible *found = searchFocused(pid, deadline, known))
+        return found;
+    return known ? waitForFocus(pid, std::min(deadline, Clock::now() + FocusReturnWait)) : nullptr;
+}
+
+AtspiAccessible *AccessibleText::searchFocused(std::uint32_t pid, Clock::time_point deadline, bool &known)
+{
+    known = false;
     Ref<AtspiAccessible> desktop(atspi_get_desktop(0));
     if (!desktop)
         return nullptr;
@@ -218,6 +284,22 @@ AtspiAccessible *AccessibleText::focusedObject(std::uint32_t pid, Clock::time_po
             return found;
         if (failed)
             return nullptr;
+        known = true;
+    }
+    return nullptr;
+}
+
+AtspiAccessible *AccessibleText::waitForFocus(std::uint32_t pid, Clock::time_point until)
+{
+    // The focus events arrive on this thread's main context; the event
+    // source that runs the capture is not dispatched again meanwhile.
+    const unsigned gainsBefore = focusGains_;
+    while (!passed(until)) {
+        while (g_main_context_iteration(context_, FALSE)) {
+        }
+        if (focusGains_ != gainsBefore && !lastLostFocus_ && processOf(lastFocused_) == pid)
+            return static_cast<AtspiAccessible *>(g_object_ref(lastFocused_));
+        std::this_thread::sleep_for(FocusPollInterval);
     }
     return nullptr;
 }
@@ -232,6 +314,8 @@ std::optional<AccessibleCapture> AccessibleText::capture(std::uint32_t pid, Cloc
     Ref<AtspiText> text(atspi_accessible_get_text_iface(object.get()));
     if (!text)
         return std::nullopt;
+    Ref<AtspiStateSet> states(atspi_accessible_get_state_set(object.get()));
+    const bool multiLine = states && atspi_state_set_contains(states.get(), ATSPI_STATE_MULTI_LINE);
 
     Error countError;
     const int count = atspi_text_get_character_count(text.get(), &countError);
@@ -258,8 +342,9 @@ std::optional<AccessibleCapture> AccessibleText::capture(std::uint32_t pid, Cloc
                 const auto selected = textBetween(text.get(), start, std::min(end, start + TextLimit));
                 if (!selected)
                     return std::nullopt;
+                // Only the first line of a multi-line control's selection.
                 captured.result = CaptureSelection;
-                captured.text = *selected;
+                captured.text = multiLine ? selected->substr(0, lineLengthFromCaret(*selected)) : *selected;
             }
         }
     }

@@ -9,8 +9,10 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #define WLHOOK_EXPORT __attribute__((visibility("default")))
 
@@ -32,6 +34,16 @@ void publish(const x11::Capture &capture)
     storeText(shared, capture.text.data(), capture.text.size());
     shared.CaptureResult = capture.result;
     shared.CaretPoint = capture.caret;
+}
+
+// Under Wayland the X server (Xwayland) sees the keys of its own windows
+// only, and other applications' text and clipboard are out of its reach:
+// no hot key there.
+bool waylandSession()
+{
+    const char *display = std::getenv("WAYLAND_DISPLAY");
+    const char *session = std::getenv("XDG_SESSION_TYPE");
+    return (display && *display) || (session && std::string_view(session) == "wayland");
 }
 
 // The thread ends with the process (or the library) if the program never
@@ -62,6 +74,8 @@ WLHOOK_EXPORT int32_t HookKeyHandler(WlhookWindow window, uint32_t message, int3
         settings.hotKey = shared.HotKey;
         settings.ownerPid = shared.HookOwnerPid;
     }
+    if (waylandSession())
+        return 0;
     auto started = std::make_unique<x11::Worker>(settings, publish);
     if (!started->start())
         return 0;

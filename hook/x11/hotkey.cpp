@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
+#include <utility>
 
 namespace wlhook::x11
 {
@@ -10,9 +12,6 @@ namespace
 {
 
 constexpr std::uint32_t KeysymF1 = 0xFFBE;
-constexpr std::uint32_t KeysymNumLock = 0xFF7F;
-constexpr std::uint32_t KeysymAltL = 0xFFE9;
-constexpr std::uint32_t KeysymAltR = 0xFFEA;
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
@@ -53,25 +52,6 @@ KeyboardMap readKeyboardMap(xcb_connection_t *c)
     return map;
 }
 
-// The modifier bit that a key with one of the keysyms sets, or fallback.
-std::uint16_t modifierMaskOf(xcb_connection_t *c, const KeyboardMap &map, std::initializer_list<std::uint32_t> keysyms,
-                             std::uint16_t fallback)
-{
-    Reply<xcb_get_modifier_mapping_reply_t> reply(
-        xcb_get_modifier_mapping_reply(c, xcb_get_modifier_mapping(c), nullptr), std::free);
-    if (!reply)
-        return fallback;
-    const xcb_keycode_t *codes = xcb_get_modifier_mapping_keycodes(reply.get());
-    const int perModifier = reply->keycodes_per_modifier;
-    for (std::uint32_t keysym : keysyms)
-        for (xcb_keycode_t wanted : map.keycodesOf(keysym))
-            for (int mod = 0; mod < 8; ++mod)
-                for (int k = 0; k < perModifier; ++k)
-                    if (codes[mod * perModifier + k] == wanted)
-                        return static_cast<std::uint16_t>(1u << mod);
-    return fallback;
-}
-
 } // namespace
 
 std::uint32_t keysymForVirtualKey(std::int32_t vk)
@@ -97,27 +77,32 @@ bool HotKeyGrab::grab(xcb_connection_t *c, xcb_window_t root, std::int32_t virtu
     if (keycodes_.empty())
         return false;
 
-    const std::uint16_t numLock = modifierMaskOf(c, map, {KeysymNumLock}, XCB_MOD_MASK_2);
-    const std::uint16_t alt = modifierMaskOf(c, map, {KeysymAltL, KeysymAltR}, XCB_MOD_MASK_1);
+    // Every combination of the other modifiers: Caps Lock and Mod1 to Mod5
+    // (Alt, Num Lock, Super, AltGr and whatever else the keyboard puts there).
+    constexpr std::uint16_t others[] = {XCB_MOD_MASK_LOCK, XCB_MOD_MASK_1, XCB_MOD_MASK_2,
+                                        XCB_MOD_MASK_3,    XCB_MOD_MASK_4, XCB_MOD_MASK_5};
     const std::uint16_t base = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
-    for (std::uint16_t extra : {std::uint16_t(0), alt})
-        for (std::uint16_t lock : {std::uint16_t(0), std::uint16_t(XCB_MOD_MASK_LOCK), numLock,
-                                   std::uint16_t(XCB_MOD_MASK_LOCK | numLock)}) {
-            const auto mods = static_cast<std::uint16_t>(base | extra | lock);
-            if (std::find(modifiers_.begin(), modifiers_.end(), mods) == modifiers_.end())
-                modifiers_.push_back(mods);
-        }
+    for (unsigned combination = 0; combination < (1u << std::size(others)); ++combination) {
+        auto mods = base;
+        for (std::size_t i = 0; i < std::size(others); ++i)
+            if (combination & (1u << i))
+                mods = static_cast<std::uint16_t>(mods | others[i]);
+        modifiers_.push_back(mods);
+    }
 
     // Ctrl+Shift+key itself must be ours; the variants are taken where free.
-    bool baseGrabbed = false;
+    std::vector<std::pair<std::uint16_t, xcb_void_cookie_t>> requests;
     for (std::uint16_t mods : modifiers_)
-        for (xcb_keycode_t code : keycodes_) {
-            xcb_generic_error_t *error = xcb_request_check(
-                c, xcb_grab_key_checked(c, 0, root, mods, code, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC));
-            if (!error && mods == base)
-                baseGrabbed = true;
-            std::free(error);
-        }
+        for (xcb_keycode_t code : keycodes_)
+            requests.emplace_back(
+                mods, xcb_grab_key_checked(c, 0, root, mods, code, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC));
+    bool baseGrabbed = false;
+    for (const auto &[mods, cookie] : requests) {
+        xcb_generic_error_t *error = xcb_request_check(c, cookie);
+        if (!error && mods == base)
+            baseGrabbed = true;
+        std::free(error);
+    }
     if (!baseGrabbed) {
         ungrab(c, root);
         return false;

@@ -1,7 +1,7 @@
 #pragma once
-// The hot key as a passive grab on the root window: Ctrl+Shift+key, also
-// with Alt and with every combination of the lock keys (Caps Lock, Num Lock),
-// so that neither Alt nor a lock key prevents a capture.
+// The hot key as a passive grab on the root window: Ctrl+Shift+key with
+// every combination of the other modifiers (Alt, Super, AltGr, Caps Lock,
+// Num Lock...), so that no other modifier held prevents a capture.
 
 #include <xcb/xcb.h>
 

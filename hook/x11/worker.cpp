@@ -35,11 +35,8 @@ struct Worker::Loop {
     Loop(const HookSettings &settings, const Publish &publish, xcb_connection_t *c, xcb_window_t root,
          GMainContext *context)
         : settings(settings), publish(publish), c(c), root(root), context(context), events(c),
-          requestor(xcb_generate_id(c)), clipboard(c, events, requestor)
+          clipboard(c, events, root)
     {
-        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, requestor, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-                          XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
         notifyAtom = internAtom(c, NotifyAtomName);
     }
 
@@ -56,7 +53,6 @@ struct Worker::Loop {
     GMainContext *context;
     GMainLoop *mainLoop = nullptr;
     XEvents events;
-    xcb_window_t requestor;
     ClipboardText clipboard;
     xcb_atom_t notifyAtom = XCB_ATOM_NONE;
     HotKeyGrab grab;
@@ -91,6 +87,8 @@ void Worker::Loop::onPress(const xcb_key_press_event_t *key)
     xcb_allow_events(c, own ? XCB_ALLOW_REPLAY_KEYBOARD : XCB_ALLOW_ASYNC_KEYBOARD, key->time);
     xcb_flush(c);
     armed = !own;
+    if (armed)
+        accessible.notePress();
 }
 
 void Worker::Loop::onRelease(const xcb_key_release_event_t *key)

@@ -10,12 +10,13 @@
 //   press and the key is replayed to the window (so both its press and its
 //   release pass on, as on Windows).
 // - The grab matches the modifiers at the press: Ctrl and Shift must be down
-//   when the key goes down (Alt and the lock keys may be down too). At the
+//   when the key goes down (any other modifier may be down too). At the
 //   release Ctrl and Shift must still be down, as on Windows; a release
 //   without them captures nothing, but the key has been consumed.
 // - The text comes through the accessibility bus instead of edit-control
-//   messages: the selection, or the text from the caret to the end of its
-//   line (at most 1,024 characters); the clipboard when there is no
+//   messages: the selection (only its first line in a multi-line control,
+//   as from a rich edit control), or the text from the caret to the end of
+//   its line (at most 1,024 characters); the clipboard when there is no
 //   accessible text. The control's selection is never changed.
 // - The notification is a ClientMessage sent without waiting for the
 //   program to handle it; the capture is complete before it is sent.
