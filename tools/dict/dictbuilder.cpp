@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -175,15 +174,20 @@ QList<Builder::EnglishLine> Builder::englishLines(const edict::Entry &entry)
     return lines;
 }
 
-void Builder::addEdictLine(QByteArrayView eucLine)
+void Builder::addEdictLine(QByteArrayView raw)
 {
-    if (eucLine.endsWith('\r'))
-        eucLine.chop(1);
-    if (eucLine.trimmed().isEmpty())
+    if (raw.endsWith('\r'))
+        raw.chop(1);
+    if (raw.trimmed().isEmpty())
         return;
     // Characters the code page cannot hold come out as U+FFFD; the lines
     // that contain them are dropped when they are encoded.
-    const QString line = edict::decodeEucJp(eucLine);
+    QString line = utf8_ ? edict::fromUtf8(raw) : edict::decodeEucJp(raw);
+    // A control character (a CR inside the line, a tab) would end up inside a
+    // dictionary line: it is a space.
+    for (QChar &ch : line)
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+            ch = u' ';
     if (!headerSeen_ && edict::isHeaderLine(line)) {
         headerSeen_ = true;
         header_ = line;
@@ -363,26 +367,6 @@ QString attributionText(const QString &edictHeader)
                "------------------------------------------------------------------------------\n"
                "%2")
         .arg(header.trimmed(), copyright);
-}
-
-bool writeFiles(const QString &folder, const Builder &builder, QString *error)
-{
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot create the folder %1").arg(folder);
-        return false;
-    }
-    const QDir dir(folder);
-    auto write = [&](const char *name, const QByteArray &bytes) {
-        QSaveFile file(dir.filePath(QString::fromLatin1(name)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
-            return false;
-        }
-        return true;
-    };
-    return write(JapaneseEnglishFile, builder.fileBytes(JapaneseEnglish)) &&
-           write(EnglishJapaneseFile, builder.fileBytes(EnglishJapanese)) &&
-           write(AttributionFile, attributionText(builder.edictHeader()).toUtf8());
 }
 
 } // namespace dictbuild

@@ -44,8 +44,10 @@ struct Counts {
 
 class Builder {
 public:
-    // Takes one line of the EDICT file (EUC-JP, without its line end).
-    void addEdictLine(QByteArrayView eucLine);
+    // Takes one line of the EDICT file (without its line end), in EUC-JP
+    // unless setInputUtf8(true) was called.
+    void addEdictLine(QByteArrayView line);
+    void setInputUtf8(bool utf8) { utf8_ = utf8; }
     // Takes one entry (for tests, and from addEdictLine).
     void add(const edict::Entry &entry);
     // Sorts both directions and drops what a lookup could not use.
@@ -100,14 +102,10 @@ private:
     QString header_;
     qint64 seq_ = 0;
     bool headerSeen_ = false;
+    bool utf8_ = false;
 };
 
 // The attribution and licence text written beside the dictionary files.
 QString attributionText(const QString &edictHeader);
-
-// Writes the two dictionary files and the attribution file into `folder`
-// (each replaced whole, never left half-written). False with `error` set on
-// failure.
-bool writeFiles(const QString &folder, const Builder &builder, QString *error);
 
 } // namespace dictbuild

@@ -119,6 +119,24 @@ QString decodeEucJp(QByteArrayView line, int *unholdable)
     return out;
 }
 
+QString fromUtf8(QByteArrayView line)
+{
+    QString text = QString::fromUtf8(line);
+    for (QChar &ch : text) {
+        switch (ch.unicode()) {
+        case 0x301C: ch = QChar(0xFF5E); break; // 〜 ～
+        case 0x2016: ch = QChar(0x2225); break; // ‖ ∥
+        case 0x2212: ch = QChar(0xFF0D); break; // − －
+        case 0x2014: ch = QChar(0x2015); break; // — ―
+        case 0x00A2: ch = QChar(0xFFE0); break; // ¢
+        case 0x00A3: ch = QChar(0xFFE1); break; // £
+        case 0x00AC: ch = QChar(0xFFE2); break; // ¬
+        default: break;
+        }
+    }
+    return text;
+}
+
 bool isHeaderLine(const QString &line)
 {
     return line.startsWith(QStringLiteral("　？？？ /"));
