@@ -3,11 +3,15 @@
 #include "lookup/entrykey.h"
 #include "lookup/lookupstate.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
 
 namespace lookup {
 
@@ -52,11 +56,35 @@ DicFileListing listDicFileSet(const QString &folder, int DicMode)
         listing.error = QStringLiteral("the folder %1 cannot be read").arg(folder);
         return listing;
     }
+    // Listed here rather than by QDir, which gives an empty list for a folder
+    // it cannot read (no file descriptor left, say) as for an empty one.
     // Unreadable files are listed too: opening them reports the error.
-    const QStringList all = QDir(dirPath).entryList(QDir::Files, QDir::NoSort);
-    for (const QString &name : all)
-        if (matchesDicFileSet(name, DicMode))
+    DIR *d = ::opendir(QFile::encodeName(dirPath).constData());
+    if (!d) {
+        listing.error = QStringLiteral("the folder %1 cannot be listed: %2")
+                            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return listing;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent *e = ::readdir(d);
+        if (!e)
+            break;
+        const QString name = QFile::decodeName(e->d_name);
+        if (!matchesDicFileSet(name, DicMode))
+            continue;
+        // Files, and links to files, as QDir::Files has them.
+        if (QFileInfo(dirPath + name).isFile())
             listing.names.append(name);
+    }
+    const int readError = errno;
+    ::closedir(d);
+    if (readError != 0) {
+        listing.names.clear();
+        listing.error = QStringLiteral("the folder %1 cannot be listed: %2")
+                            .arg(folder, QString::fromLocal8Bit(std::strerror(readError)));
+        return listing;
+    }
     std::sort(listing.names.begin(), listing.names.end(), [](const QString &a, const QString &b) {
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;

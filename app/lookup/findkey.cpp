@@ -70,7 +70,7 @@ bool FileSearch::search(const QString &KeyWord)
     queryText_ = KeyWord;
     query_ = codepage::encode(KeyWord);
     if (file_->length() == 0)
-        throw Failure{QStringLiteral("the file is empty")};
+        throw Failure{QStringLiteral("the file is empty (or holds only blank lines)")};
 
     // Coarse pass over the whole file.
     qint64 lo = 0;
@@ -92,8 +92,13 @@ bool FileSearch::search(const QString &KeyWord)
 
     bool result = false;
     scan(lo, fromFirstLine, result);
-    if (sink_)
+    // The pane is emptied for the first match only once the scan has ended
+    // well: a search abandoned on a file error leaves the entry on display.
+    if (sink_) {
+        if (result)
+            sink_->clear();
         DicStrConv(state_, *sink_);
+    }
     return result;
 }
 
@@ -133,11 +138,7 @@ void FileSearch::scan(qint64 lo, bool fromFirstLine, bool &result)
         if (r.hitLinesFull())
             throw Failure{QStringLiteral("more than %1 lines match \"%2\"").arg(PositionRecord::HitLinesSize).arg(queryText_)};
         r.HitLines.append(line);
-        if (!result) {
-            result = true;
-            if (sink_)
-                sink_->clear();
-        }
+        result = true;
     };
     while (!file_->atEnd()) {
         const qint64 prev = r.LinePos;

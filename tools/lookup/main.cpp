@@ -64,8 +64,9 @@ public:
         if (!host_.errors().isEmpty()) {
             QStringList printed;
             for (const lookup::DicFileError &e : host_.errors()) {
-                const QString line = e.title() + QStringLiteral(": ") + e.message() + QStringLiteral(" (") +
-                                     e.reason() + QStringLiteral(")\n");
+                // The reason names the file; the box's first line is enough.
+                const QString line = e.title() + QStringLiteral(": ") + e.message().section(u'\n', 0, 0) +
+                                     QStringLiteral(" (") + e.reason() + QStringLiteral(")\n");
                 if (!printed.contains(line)) {
                     printed.append(line);
                     writeErr(line);
