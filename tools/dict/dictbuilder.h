@@ -38,6 +38,7 @@ struct Counts {
     int overLimit[2] = {};     // lines dropped: more than MaxLinesPerKey for one key
     int variantForms = 0;      // entries of an out-dated or irregular spelling or reading: no
                                // English-Japanese lines (the entry of the usual form gives them)
+    int variantLinesShortened = 0; // their lines under the usual form's headword, without the glosses
     int readingsJoined = 0;    // English-Japanese lines that differed only in the reading, joined
     int written[2] = {};       // lines in the files
 };
@@ -70,12 +71,14 @@ public:
         QString head;
         QString reading;
         QString tail;
+        int rank = 0; // lower first among the lines of one headword
     };
     static QList<EnglishLine> englishLines(const edict::Entry &entry);
     // True when EDICT marks the entry's written form or reading as out-dated
     // or irregular ((ok), (oK), (ik), (iK), (io)). Such an entry repeats the
     // glosses of the usual form's entry.
     static bool isVariantForm(const edict::Entry &entry);
+    static bool isVariantTag(const QString &tag);
     // The label a gloss gets in English-Japanese headwords ("名", "動" ...),
     // empty when its parts of speech have none.
     static QString posLabel(const QStringList &pos, bool glossStartsWithTo);
@@ -98,6 +101,15 @@ private:
         QStringList readings;
     };
     QHash<QString, Readings> englishReadings_; // by head + tail
+    // Written forms and readings of the entries that are no variant form.
+    QSet<QString> mainForms_;
+    struct VariantLine {
+        QString sharedForm; // the headword shared with the usual form
+        QString fullLine;
+        QString shortLine;
+        int rank;
+    };
+    std::vector<VariantLine> variantLines_;
     Counts counts_;
     QString header_;
     qint64 seq_ = 0;

@@ -169,11 +169,15 @@ Gloss splitTags(const QString &gloss)
         const QStringView inside = rest.sliced(1, close - 1);
         if (inside.isEmpty() || inside.contains(u' ') || inside.contains(u'('))
             break;
-        const QStringList parts = inside.toString().split(u',');
+        QStringList parts = inside.toString().split(u',');
         bool allTags = true;
-        for (const QString &p : parts)
+        for (QString &p : parts) {
+            // A dialect is written with a colon: "(ksb:)".
+            if (p.size() > 1 && p.endsWith(u':') && isMiscTag(p.chopped(1)))
+                p.chop(1);
             if (!isPartOfSpeech(p) && !isSenseNumber(p) && !isMiscTag(p))
                 allTags = false;
+        }
         if (!allTags)
             break;
         g.tags += parts;

@@ -142,6 +142,8 @@ int main(int argc, char *argv[])
                   .arg(dictbuild::MaxLinesPerKey);
     report += QStringLiteral("  English-Japanese lines not made for %1 entries of an out-dated or irregular form\n")
                   .arg(c.variantForms);
+    report += QStringLiteral("  shortened: %1 Japanese-English lines of such a form under the usual form's headword\n")
+                  .arg(c.variantLinesShortened);
     report += QStringLiteral("  joined: %1 English-Japanese lines into the line of the same word with another reading\n")
                   .arg(c.readingsJoined);
     report += QStringLiteral("  dropped: %1 entries whose headword holds \":\", \"●\" or \"■\"\n").arg(c.markerHeadwords);
