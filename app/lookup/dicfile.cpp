@@ -294,7 +294,7 @@ DicFile::Piece *DicFile::pieceAt(qint64 offset)
     for (Piece &p : pieces_)
         if (p.lastUse < oldest->lastUse)
             oldest = &p;
-    oldest->data.clear();
+    oldest->data.resize(0); // the allocation stays for the next piece
     oldest->start = offset;
     if (!readInto(oldest->data, offset, std::min<qint64>(ChunkSize, length_ - offset))) {
         oldest->lastUse = 0;

@@ -48,6 +48,10 @@ private:
     void scan(qint64 lo, bool fromFirstLine, bool &result);
 
     const QByteArray &NowSeek(qint64 fseek);
+    // NowSeek (or LastSeek for the tail probe) compared with the query:
+    // cStrComp's result, and whether the key begins with the query. The key
+    // is built only when the head's leading bytes do not settle it.
+    int probe(qint64 fseek, bool tail, bool *keyStartsWithQuery);
     const QByteArray &LastSeek(qint64 fseek);
     const TailLine &tailLine();
     void keyOfLine(QByteArrayView line, qint64 linePos, QByteArray &key);
@@ -61,6 +65,9 @@ private:
     QByteArray probeKey_;
     qint64 memoFseek_ = -1; // the last NowSeek, whose answer is still in probeKey_
     qint64 memoLinePos_ = 0;
+    int memoResult_ = 0;
+    bool memoStarts_ = false;
+    qint64 memoProbe_ = -1; // the last probe(), whose answer is memoResult_
     TailLine tail_;
     quint64 bytesRead_ = 0;
     int probes_ = 0;
