@@ -16,8 +16,9 @@ namespace lookup {
 
 class FileSearch {
 public:
-    // `sink` (may be null) is emptied at the first match and receives the
-    // kept lines at the end of the search.
+    // `sink` (may be null) receives the kept lines at the end of the search,
+    // emptied first when a line matched; a search that fails or ends on a
+    // file error leaves it as it was.
     FileSearch(LookupState &state, EntrySink *sink);
 
     // Searches the file `FileName` for the QueryKey `KeyWord`, exactly or as a
