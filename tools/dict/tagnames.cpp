@@ -168,6 +168,8 @@ QString withLanguageNames(const QString &text)
         {QStringLiteral("ind"), QStringLiteral("インドネシア語")}, {QStringLiteral("hun"), QStringLiteral("ハンガリー語")},
         {QStringLiteral("cze"), QStringLiteral("チェコ語")},   {QStringLiteral("ice"), QStringLiteral("アイスランド語")},
     };
+    if (!text.contains(u':') && !text.contains(u'：'))
+        return text;
     static const QRegularExpression note(QStringLiteral("\\(([a-z]{3})[:：]\\s*([^()]*?)\\s*\\)"));
     QString out;
     qsizetype from = 0;
