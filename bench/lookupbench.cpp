@@ -4,7 +4,10 @@
 // copies of them. Prints median, 99th percentile and worst time per lookup
 // and the bytes read per lookup.
 //
-//   wordlamp-lookupbench [--folder DIR] [--words N] [--seed S]
+//   wordlamp-lookupbench [--folder DIR] [--words N] [--seed S] [--no-look]
+//
+// Every other word is made one that is not in the dictionary (a letter or
+// kana added at its end), so found and not-found words are both measured.
 //
 // DIR defaults to the program's folder, where the `dictionary` target puts
 // the files.
@@ -91,7 +94,8 @@ int main(int argc, char *argv[])
                                       QStringLiteral("1000"));
     const QCommandLineOption seedOpt(QStringLiteral("seed"), QStringLiteral("Random seed."), QStringLiteral("S"),
                                      QStringLiteral("20240607"));
-    parser.addOptions({folderOpt, wordsOpt, seedOpt});
+    const QCommandLineOption noLookOpt(QStringLiteral("no-look"), QStringLiteral("Leave out the runs of look."));
+    parser.addOptions({folderOpt, wordsOpt, seedOpt, noLookOpt});
     parser.process(app);
     const QString folder = parser.value(folderOpt);
     const int count = parser.value(wordsOpt).toInt();
@@ -129,7 +133,13 @@ int main(int argc, char *argv[])
         if (line.endsWith('\r'))
             line.chop(1);
         const std::optional<QString> key = lookup::GetTango(codepage::decode(line));
-        if (key && !lookup::trimSpaces(*key).isEmpty())
+        if (!key || lookup::trimSpaces(*key).isEmpty())
+            continue;
+        // Every other word is one that is not there: the key with a letter
+        // (or, for a Japanese word, a kana) more, which sorts right after it.
+        if (samples.size() % 2 == 1)
+            samples.append({*key + (lookup::CheckEng(*key) ? QStringLiteral("q") : QStringLiteral("ゑ"))});
+        else
             samples.append({*key});
     }
 
@@ -145,6 +155,8 @@ int main(int argc, char *argv[])
     lookup::PlainTextSink pane;
     lookup::LookupEngine engine(state, host, &pane, nullptr);
     Figures engineFigures;
+    Figures engineFound;
+    Figures engineNotFound;
     QElapsedTimer clock;
     for (int pass = 0; pass < 2; ++pass) {
         for (const Sample &s : std::as_const(samples)) {
@@ -158,6 +170,10 @@ int main(int argc, char *argv[])
                 engineFigures.nanos.append(ns);
                 engineFigures.bytes.append(engine.bytesRead() - before);
                 engineFigures.found += found ? 1 : 0;
+                Figures &part = found ? engineFound : engineNotFound;
+                part.nanos.append(ns);
+                part.bytes.append(engineFigures.bytes.back());
+                part.found += found ? 1 : 0;
             }
         }
     }
@@ -189,7 +205,7 @@ int main(int argc, char *argv[])
     Figures lookFigures;
     const QString look = QStandardPaths::findExecutable(QStringLiteral("look"));
     QTemporaryDir copies;
-    if (!look.isEmpty() && copies.isValid()) {
+    if (!look.isEmpty() && copies.isValid() && !parser.isSet(noLookOpt)) {
         QByteArray copyPath[2];
         for (int i = 0; i < 2; ++i) {
             const QString path = copies.filePath(QFileInfo(files[i]).fileName());
@@ -214,6 +230,8 @@ int main(int argc, char *argv[])
                 "KiB max", "found");
     std::printf("%-24s %9s %9s %9s\n", "", "(us)", "(us)", "(us)");
     print("engine (Kensaku)", engineFigures);
+    print("  words found", engineFound);
+    print("  words not found", engineNotFound);
     print("plain binary search", binaryFigures);
     print("look (new process)", lookFigures);
     std::printf("  (look: a process per word, on copies of the files; bytes not measured, it maps the file;\n"

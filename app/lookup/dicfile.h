@@ -6,14 +6,23 @@
 //
 // Reads are small (a few hundred bytes around the position asked for), and
 // the last few pieces read are kept, so that going back to a position just
-// read costs no second read.
+// read costs no second read. A piece comes from a memory map of the file,
+// kept between openings while the file stays the same (same inode, size and
+// time of change), else from one positioned read. A map that the file
+// shrinks under (truncated while it is read) makes the read fail, never
+// the program.
+//
+// What a text file may carry after its last line is no line: empty lines
+// and one Ctrl+Z (0x1A) at the end of the file lie beyond length(). A line
+// longer than MaxLineBytes is an error, so that a file without line breaks
+// is not read whole.
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
 #include <QString>
 
 #include <array>
+#include <memory>
 
 namespace lookup {
 
@@ -28,8 +37,8 @@ public:
     // with errorString() set when it cannot be opened or is not a file.
     bool open(const QString &path);
     void close();
-    bool isOpen() const { return file_.isOpen(); }
-    QString fileName() const { return file_.fileName(); }
+    bool isOpen() const { return open_; }
+    QString fileName() const { return path_; }
 
     // Why open() failed, or why a read failed.
     QString errorString() const { return error_; }
@@ -37,7 +46,8 @@ public:
     // end of the file.
     bool failed() const { return failed_; }
 
-    // Length of the file in bytes.
+    // Length of the file in bytes, without the empty lines and the Ctrl+Z
+    // that may follow its last line.
     qint64 length() const { return length_; }
     // Sets the read position (1 is the first byte); clamped to 1 .. length + 1.
     void seek(qint64 pos);
@@ -66,6 +76,10 @@ public:
 
     // Size of each read.
     static constexpr qsizetype ChunkSize = 128;
+    // The longest line read.
+    static constexpr qsizetype MaxLineBytes = 256 * 1024;
+
+    struct Mapping;
 
 private:
     struct Piece {
@@ -77,12 +91,20 @@ private:
     // The piece that holds the byte at `offset`, reading one when none does;
     // nullptr at the end of the file or after a failed read.
     Piece *pieceAt(qint64 offset);
-    // Reads more bytes onto the end of `piece`; false at the end of the file
-    // or when the read fails.
-    bool extend(Piece &piece);
+    // Reads more bytes onto the end of `piece`; false at the end of the file,
+    // when the read fails, or when the line that starts at `lineStart` (an
+    // offset) would grow beyond MaxLineBytes.
+    bool extend(Piece &piece, qint64 lineStart);
     bool readInto(QByteArray &buffer, qint64 offset, qsizetype size);
+    bool copyBytes(char *to, qint64 offset, qsizetype size);
+    void fail(const QString &why);
+    // Where the lines end: the file size less what follows the last line.
+    qint64 contentEnd(qint64 size);
 
-    QFile file_;
+    bool open_ = false;
+    int fd_ = -1;
+    std::shared_ptr<const Mapping> map_;
+    QString path_;
     QString error_;
     bool failed_ = false;
     qint64 length_ = 0;

@@ -8,7 +8,9 @@ namespace lookup {
 
 QString DicFileError::message() const
 {
-    return mode_ == EnglishJapanese ? QStringLiteral("英和辞書がみつかりません") : QStringLiteral("和英辞書がみつかりません");
+    const QString text =
+        mode_ == EnglishJapanese ? QStringLiteral("英和辞書がみつかりません") : QStringLiteral("和英辞書がみつかりません");
+    return fileName_.isEmpty() ? text : text + u'\n' + fileName_;
 }
 
 DicSearch::DicSearch(LookupState &state, EntrySink *sink) : state_(state), files_(state, sink) {}
@@ -37,7 +39,7 @@ bool DicSearch::searchSet(int DicMode, const QString &queryKey)
         if (files_.FindKey(folder + name, queryKey, &reason))
             return true;
         if (!reason.isEmpty()) {
-            error_.emplace(DicMode, reason);
+            error_.emplace(DicMode, reason, name);
             return false;
         }
     }

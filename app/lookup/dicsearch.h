@@ -17,16 +17,23 @@ namespace lookup {
 // wrong, for the command line and for anyone investigating.
 class DicFileError {
 public:
-    DicFileError(int DicMode, QString reason) : mode_(DicMode), reason_(std::move(reason)) {}
+    DicFileError(int DicMode, QString reason, QString fileName = QString())
+        : mode_(DicMode), reason_(std::move(reason)), fileName_(std::move(fileName))
+    {
+    }
     int DicMode() const { return mode_; }
     QString title() const { return QStringLiteral("辞書ファイルエラー"); }
-    // "英和辞書がみつかりません" or "和英辞書がみつかりません".
+    // "英和辞書がみつかりません" or "和英辞書がみつかりません", followed on a
+    // line of its own by the name of the file at fault when one is.
     QString message() const;
     QString reason() const { return reason_; }
+    // The file at fault (its name in the folder); empty when the folder is.
+    QString fileName() const { return fileName_; }
 
 private:
     int mode_;
     QString reason_;
+    QString fileName_;
 };
 
 class DicSearch {

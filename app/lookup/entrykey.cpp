@@ -196,6 +196,72 @@ EntryKeyBytes::Status EntryKeyBytes::ofLine(QByteArrayView line, QByteArray &key
     return Status::Ok;
 }
 
+bool EntryKeyBytes::compareHead(QByteArrayView head, QByteArrayView query, int *result)
+{
+    const qsizetype n = head.size();
+    if (n == 0)
+        return false;
+    // The first character (the marker) is dropped, unless it ends the key
+    // at once ("；", or the space of " {").
+    const auto first = static_cast<unsigned char>(head[0]);
+    if (first == ' ' || (n > 1 && quint16((first << 8) | static_cast<unsigned char>(head[1])) == FullWidthSemicolon))
+        return false;
+    qsizetype i = codepage::isLeadByte(first) ? 2 : 1;
+    if (i < n && head[i] == '_')
+        return false; // becomes "－"
+    LowerTable &table = lowerTable();
+    // A first character that does not decode as one would shift the
+    // character boundaries of the decoded text.
+    if (i == 2 && (n < 2 || table.lookup(quint16((first << 8) | static_cast<unsigned char>(head[1])), 2) ==
+                                LowerTable::Decode))
+        return false;
+    if (i == 1 && first >= 0x80 && table.lookup(first, 1) == LowerTable::Decode)
+        return false;
+    qsizetype j = 0;
+    auto differ = [&](unsigned char k) {
+        const auto q = static_cast<unsigned char>(query[j]);
+        if (k == q)
+            return false;
+        *result = k < q ? -1 : 1;
+        return true;
+    };
+    while (i < n && j < query.size()) {
+        const auto b = static_cast<unsigned char>(head[i]);
+        if (b < 0x80) {
+            if (b == ' ' || (b >= 'A' && b <= 'Z'))
+                return false; // trimmed, " {", or lowered
+            if (differ(b))
+                return true;
+            ++i;
+            ++j;
+        } else if (codepage::isLeadByte(b)) {
+            if (i + 1 >= n)
+                return false;
+            const auto t = static_cast<unsigned char>(head[i + 1]);
+            const quint16 code = quint16((b << 8) | t);
+            if (code == FullWidthSemicolon || table.lookup(code, 2) != ((2u << 16) | code))
+                return false;
+            if (differ(b))
+                return true;
+            ++j;
+            if (j >= query.size())
+                return false;
+            if (differ(t))
+                return true;
+            i += 2;
+            ++j;
+        } else {
+            if (table.lookup(b, 1) != ((1u << 16) | b))
+                return false;
+            if (differ(b))
+                return true;
+            ++i;
+            ++j;
+        }
+    }
+    return false;
+}
+
 void EntryKeyBytes::ofHead(QByteArrayView head, QByteArray &key)
 {
     if (keyFromHeadBytes(head, key))

@@ -40,6 +40,11 @@ public:
     // The same for the text before the separator alone (`head` must not
     // contain " : ").
     static void ofHead(QByteArrayView head, QByteArray &key);
+    // cStrComp(key of `head`, `query`) from the leading bytes of the head
+    // alone, when they settle it: the key's first bytes are the head's own
+    // (no capital, space, "_" or "；" on the way) and one of them differs
+    // from the query's. False when the full key is needed.
+    static bool compareHead(QByteArrayView head, QByteArrayView query, int *result);
 };
 
 } // namespace lookup

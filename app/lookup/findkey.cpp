@@ -49,6 +49,7 @@ bool FileSearch::FindKey(const QString &FileName, const QString &KeyWord, QStrin
     r.DicFileName = FileName;
     file_ = &file;
     memoFseek_ = -1;
+    memoProbe_ = -1;
     tail_ = TailLine();
     bool result = false;
     try {
@@ -70,7 +71,7 @@ bool FileSearch::search(const QString &KeyWord)
     queryText_ = KeyWord;
     query_ = codepage::encode(KeyWord);
     if (file_->length() == 0)
-        throw Failure{QStringLiteral("the file is empty")};
+        throw Failure{QStringLiteral("the file is empty (or holds only blank lines)")};
 
     // Coarse pass over the whole file.
     qint64 lo = 0;
@@ -92,8 +93,13 @@ bool FileSearch::search(const QString &KeyWord)
 
     bool result = false;
     scan(lo, fromFirstLine, result);
-    if (sink_)
+    // The pane is emptied for the first match only once the scan has ended
+    // well: a search abandoned on a file error leaves the entry on display.
+    if (sink_) {
+        if (result)
+            sink_->clear();
         DicStrConv(state_, *sink_);
+    }
     return result;
 }
 
@@ -101,12 +107,12 @@ FileSearch::Pass FileSearch::probePass(qint64 start, qint64 step, int steps, qin
 {
     qint64 p = start;
     for (int i = 1; i <= steps + 1; ++i) {
-        const QByteArray &key = i == steps + 1 ? LastSeek(p) : NowSeek(p);
+        bool startsWithQuery = false;
+        const int c = probe(p, i == steps + 1, &startsWithQuery);
         ++probes_;
-        const int c = cStrComp(key, query_);
         // The first probe sorting after the query ends the search, unless a
         // prefix search finds its prefix there: that line is a match.
-        if (c == 1 && i == 1 && !(state_.ZenpoFlag && key.startsWith(query_)))
+        if (c == 1 && i == 1 && !(state_.ZenpoFlag && startsWithQuery))
             return Pass::FirstAfter;
         if (c != -1)
             return Pass::Bracketed;
@@ -133,11 +139,7 @@ void FileSearch::scan(qint64 lo, bool fromFirstLine, bool &result)
         if (r.hitLinesFull())
             throw Failure{QStringLiteral("more than %1 lines match \"%2\"").arg(PositionRecord::HitLinesSize).arg(queryText_)};
         r.HitLines.append(line);
-        if (!result) {
-            result = true;
-            if (sink_)
-                sink_->clear();
-        }
+        result = true;
     };
     while (!file_->atEnd()) {
         const qint64 prev = r.LinePos;
@@ -216,6 +218,59 @@ const QByteArray &FileSearch::NowSeek(qint64 fseek)
     memoFseek_ = fseek;
     memoLinePos_ = r.LinePos;
     return probeKey_;
+}
+
+int FileSearch::probe(qint64 fseek, bool tail, bool *keyStartsWithQuery)
+{
+    PositionRecord &r = state_.record;
+    if (tail) {
+        const QByteArray &key = LastSeek(fseek);
+        *keyStartsWithQuery = key.startsWith(query_);
+        return cStrComp(key, query_);
+    }
+    if (fseek == memoProbe_) {
+        r.LinePos = memoLinePos_;
+        *keyStartsWithQuery = memoStarts_;
+        return memoResult_;
+    }
+    // As NowSeek, but the head is compared before its key is built.
+    file_->seek(fseek);
+    r.LinePos = fseek;
+    int c = 0;
+    bool starts = false;
+    bool settled = false;
+    if (fseek != 1) {
+        file_->skipLine();
+        checkRead();
+        if (file_->atEnd()) {
+            const TailLine &t = tailLine();
+            r.LinePos = t.pos;
+            c = cStrComp(t.key, query_);
+            starts = t.key.startsWith(query_);
+            settled = true;
+        } else {
+            r.LinePos = file_->pos();
+        }
+    }
+    if (!settled) {
+        bool separator = false;
+        const QByteArrayView head = file_->readLineHead(&separator);
+        checkRead();
+        if (!separator)
+            throw Failure{QStringLiteral("the line at byte %1 has no \" : \"").arg(r.LinePos)};
+        if (!EntryKeyBytes::compareHead(head, query_, &c)) {
+            EntryKeyBytes::ofHead(head, probeKey_);
+            c = cStrComp(probeKey_, query_);
+            starts = probeKey_.startsWith(query_);
+        }
+    }
+    memoProbe_ = fseek;
+    memoLinePos_ = r.LinePos;
+    memoResult_ = c;
+    memoStarts_ = starts;
+    memoFseek_ = -1; // probeKey_ no longer holds this probe's key
+    *keyStartsWithQuery = starts;
+    return c;
 }
 
 const QByteArray &FileSearch::LastSeek(qint64)

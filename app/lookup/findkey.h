@@ -16,8 +16,9 @@ namespace lookup {
 
 class FileSearch {
 public:
-    // `sink` (may be null) is emptied at the first match and receives the
-    // kept lines at the end of the search.
+    // `sink` (may be null) receives the kept lines at the end of the search,
+    // emptied first when a line matched; a search that fails or ends on a
+    // file error leaves it as it was.
     FileSearch(LookupState &state, EntrySink *sink);
 
     // Searches the file `FileName` for the QueryKey `KeyWord`, exactly or as a
@@ -48,6 +49,10 @@ private:
     void scan(qint64 lo, bool fromFirstLine, bool &result);
 
     const QByteArray &NowSeek(qint64 fseek);
+    // NowSeek (or LastSeek for the tail probe) compared with the query:
+    // cStrComp's result, and whether the key begins with the query. The key
+    // is built only when the head's leading bytes do not settle it.
+    int probe(qint64 fseek, bool tail, bool *keyStartsWithQuery);
     const QByteArray &LastSeek(qint64 fseek);
     const TailLine &tailLine();
     void keyOfLine(QByteArrayView line, qint64 linePos, QByteArray &key);
@@ -61,6 +66,9 @@ private:
     QByteArray probeKey_;
     qint64 memoFseek_ = -1; // the last NowSeek, whose answer is still in probeKey_
     qint64 memoLinePos_ = 0;
+    int memoResult_ = 0;
+    bool memoStarts_ = false;
+    qint64 memoProbe_ = -1; // the last probe(), whose answer is memoResult_
     TailLine tail_;
     quint64 bytesRead_ = 0;
     int probes_ = 0;

@@ -37,7 +37,7 @@ QString LookupEngine::notFoundText(const QString &inputText)
 
 bool LookupEngine::Kensaku(QString &str, bool rirekiFlag)
 {
-    if (trimSpaces(str).isEmpty()) {
+    if (trimWordSpaces(str).isEmpty()) {
         host_.setText1(QString());
         if (voice_)
             voice_->Signal(100, 3, 0);
@@ -104,10 +104,14 @@ bool LookupEngine::searchDirections(const QString &str)
     for (;;) {
         state_.DicMode = JapaneseEnglish;
         const bool hit = search_.FileWaei(word);
-        if (search_.error())
-            host_.showDicFileError(*search_.error());
         if (hit)
             return true;
+        // A file error ends the lookup: the word counts as not found, and
+        // the katakana form is not tried against the same broken files.
+        if (search_.error()) {
+            host_.showDicFileError(*search_.error());
+            break;
+        }
         const QString k = hira2kana(str);
         if (k.isEmpty() || retried)
             break;

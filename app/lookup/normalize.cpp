@@ -32,7 +32,9 @@ constexpr char16_t SemiVoicedMark = 0xFF9F;
 // form is the next code point), and the one exception ウ → ヴ.
 bool takesVoicedMark(char16_t kana)
 {
-    return inRange(kana, 0x30AB, 0x30C8) || inRange(kana, 0x30CF, 0x30DB);
+    // The small ッ lies among them but has no voiced form (the code after it
+    // is ツ).
+    return (inRange(kana, 0x30AB, 0x30C8) && kana != 0x30C3) || inRange(kana, 0x30CF, 0x30DB);
 }
 
 bool takesSemiVoicedMark(char16_t kana)
@@ -197,15 +199,27 @@ QStringView trimSpaces(QStringView str)
     return str.sliced(b, e - b);
 }
 
+QStringView trimWordSpaces(QStringView str)
+{
+    auto blank = [](QChar c) { return c == u' ' || c == u'\u3000'; };
+    qsizetype b = 0;
+    qsizetype e = str.size();
+    while (b < e && blank(str[b]))
+        ++b;
+    while (e > b && blank(str[e - 1]))
+        --e;
+    return str.sliced(b, e - b);
+}
+
 QString englishQueryKey(QStringView word)
 {
-    return ZenToHan(trimSpaces(word).toString().toLower());
+    return ZenToHan(trimWordSpaces(word).toString().toLower());
 }
 
 QString japaneseQueryKey(QStringView word)
 {
-    const QString wide = Hkana2Zkana(word);
-    return ZenToHan(trimSpaces(wide).toString().toLower());
+    const QString wide = Hkana2Zkana(trimWordSpaces(word));
+    return ZenToHan(trimWordSpaces(wide).toString().toLower());
 }
 
 } // namespace lookup

@@ -43,12 +43,18 @@ QString CutTxt(const QString &str);
 
 // `str` without leading and trailing spaces (U+0020 only).
 QStringView trimSpaces(QStringView str);
+// `str` without leading and trailing spaces and ideographic spaces (U+3000,
+// which an input method types in full-width mode): a typed word as the
+// lookup takes it.
+QStringView trimWordSpaces(QStringView str);
 
 // The QueryKey of a lookup word (the word without its prefix asterisk) for
-// the English-Japanese files: trimmed, lower case, narrowed.
+// the English-Japanese files: trimmed of spaces and ideographic spaces,
+// lower case, narrowed.
 QString englishQueryKey(QStringView word);
-// ... and for the Japanese-English files: half-width kana widened first, then
-// trimmed, lower case, narrowed.
+// ... and for the Japanese-English files: trimmed, half-width kana widened,
+// trimmed again (the widening makes spaces ideographic), lower case,
+// narrowed.
 QString japaneseQueryKey(QStringView word);
 
 } // namespace lookup

@@ -78,6 +78,8 @@ private slots:
     void readingsOfOneSpellingJoined();
     void variantFormsOnlyInJapaneseEnglish_data();
     void variantFormsOnlyInJapaneseEnglish();
+    void basicWordFirst_data();
+    void basicWordFirst();
     void deterministic();
     void toolWritesOnlyItsFiles();
     void toolErrors();
@@ -173,9 +175,16 @@ void TestDictBuild::japaneseLines_data()
     QTest::newRow("colon replaced") << QStringLiteral("比率 [ひりつ] /(n) ratio (e.g. 1:2)/")
                                     << QStringList{QStringLiteral("■比率 {ひりつ} : (名) ratio (e.g. 1：2)"),
                                                    QStringLiteral("■ひりつ {比率} : (名) ratio (e.g. 1：2)")};
-    QTest::newRow("full-width letters narrowed") << QStringLiteral("１Ｄａｙ [ワンデー] /(n) one-day/")
-                                                 << QStringList{QStringLiteral("■１Day {ワンデー} : (名) one-day"),
-                                                                QStringLiteral("■ワンデー {１Day} : (名) one-day")};
+    QTest::newRow("full-width letters and their digits narrowed")
+        << QStringLiteral("１Ｄａｙ [ワンデー] /(n) one-day/")
+        << QStringList{QStringLiteral("■1Day {ワンデー} : (名) one-day"), QStringLiteral("■ワンデー {1Day} : (名) one-day")};
+    QTest::newRow("digits without letters stay") << QStringLiteral("４月 [しがつ] /(n) April/")
+                                                 << QStringList{QStringLiteral("■４月 {しがつ} : (名) April"),
+                                                                QStringLiteral("■しがつ {４月} : (名) April")};
+    QTest::newRow("origin in Japanese") << QStringLiteral("メゾン /(n) (fre: maison) house/(lat:) x/")
+                                        << QStringList{QStringLiteral("■メゾン : (名) (フランス語： maison) house; (ラテン語) x")};
+    QTest::newRow("dialect") << QStringLiteral("こっちゃ /(ksb:) (exp) thing/")
+                             << QStringList{QStringLiteral("■こっちゃ : (関西弁) (句) thing")};
 }
 
 void TestDictBuild::japaneseLines()
@@ -233,8 +242,16 @@ void TestDictBuild::englishLines_data()
                                        << QStringList{QStringLiteral("■repetition mark in katakana : ヽ")};
     QTest::newRow("colon in a gloss") << QStringLiteral("比率 [ひりつ] /(n) ratio 1:2/")
                                       << QStringList{QStringLiteral("■ratio 1：2 {名} : 比率{ひりつ}")};
-    QTest::newRow("parentheses that are not a closing note") << QStringLiteral("日本 [にほん] /(n) (the) Japan/")
-                                                             << QStringList{QStringLiteral("■(the) Japan {名} : 日本{にほん}")};
+    QTest::newRow("note before the word") << QStringLiteral("日本 [にほん] /(n) (the) Japan/")
+                                          << QStringList{QStringLiteral("■Japan {名} : 日本{にほん} (the)")};
+    QTest::newRow("notes before and after, origin") << QStringLiteral("フラペチーノ /(n) (tradem) Frappuccino (Starbucks) (lat: frappe)/")
+                                                    << QStringList{QStringLiteral("■Frappuccino {名} : フラペチーノ (tradem) (Starbucks) (ラテン語： frappe)")};
+    QTest::newRow("dialects, note after to") << QStringLiteral("縁取る [ふちどる] /(ksb:) (kyb:) (v5r) to (add a) border/")
+                                             << QStringList{QStringLiteral("■border {動} : 縁取る{ふちどる} (関西弁) (京都弁) (add a)")};
+    QTest::newRow("a note alone names no word") << QStringLiteral("如是 [にょぜ] /(n) (\"like this\"; a sutra)/")
+                                                << QStringList();
+    QTest::newRow("full-width digits") << QStringLiteral("三Ｄ [さんディー] /(n) ３Ｄ printer/")
+                                       << QStringList{QStringLiteral("■3D printer {名} : 三Ｄ{さんディー}")};
 }
 
 void TestDictBuild::englishLines()
@@ -372,12 +389,14 @@ void TestDictBuild::variantFormsOnlyInJapaneseEnglish_data()
 {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QString>("variantHeadword");
+    QTest::addColumn<QString>("sharedLine");
     QTest::newRow("out-dated reading") << QStringLiteral("林檎 [りゅうごう] /(ok) (n) (1) (uk) apple (fruit)/")
-                                       << QStringLiteral("りゅうごう");
+                                       << QStringLiteral("りゅうごう") << QStringLiteral("■林檎 {りゅうごう} : (古い読み)");
     QTest::newRow("irregular kanji") << QStringLiteral("林語 [りんご] /(iK) (n) apple (fruit)/")
-                                     << QStringLiteral("林語");
+                                     << QStringLiteral("林語") << QStringLiteral("■りんご {林語} : (不規則な表記)");
     QTest::newRow("irregular okurigana, several tags") << QStringLiteral("林檎ご [りんご] /(io,n) apple (fruit)/")
-                                                       << QStringLiteral("林檎ご");
+                                                       << QStringLiteral("林檎ご")
+                                                       << QStringLiteral("■りんご {林檎ご} : (不規則な送りがな)");
 }
 
 // EDICT lists an old or irregular spelling as an entry of its own with the
@@ -396,6 +415,45 @@ void TestDictBuild::variantFormsOnlyInJapaneseEnglish()
     QCOMPARE(ej, QStringLiteral("■apple {名} : 林檎{りんご} (fruit)\r\n"));
     const QString je = codepage::fromCp932(b.fileBytes(JapaneseEnglish)).text;
     QVERIFY2(je.contains(u'■' + variantHeadword + u' '), qPrintable(je));
+    // Under the headword it shares with the usual form, one short line after
+    // the usual entry; the glosses are heard once.
+    QFETCH(QString, sharedLine);
+    QVERIFY2(je.contains(sharedLine + QStringLiteral("\r\n")), qPrintable(je));
+    QCOMPARE(je.count(QStringLiteral("apple (fruit)")), 3);
+}
+
+void TestDictBuild::basicWordFirst_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("firstLine");
+    const QString eat = QStringLiteral("食べる [たべる] /(v1,vt) (1) to eat/(v1,vt) (2) to live on/(P)/");
+    QTest::newRow("common first") << QStringList{QStringLiteral("食う [くう] /(v5u,vt) to eat/"), eat}
+                                  << QStringLiteral("■eat {動} : 食べる{たべる}");
+    QTest::newRow("fewer glosses in the sense") << QStringList{QStringLiteral("喫する [きっする] /(vs-s,vt) (1) to eat/to drink/to smoke/to take/(vs-s,vt) (2) to suffer/(P)/"), eat}
+                                                << QStringLiteral("■eat {動} : 食べる{たべる}");
+    QTest::newRow("honorific after") << QStringList{QStringLiteral("ご覧になる [ごらんになる] /(exp,v5r) (1) (hon) to see/(P)/"),
+                                                    QStringLiteral("見る [みる] /(v1,vt) (1) to see/to look/(v1,vt) (2) to examine/(P)/")}
+                                     << QStringLiteral("■see {動} : 見る{みる}");
+    QTest::newRow("first gloss before a later one") << QStringList{QStringLiteral("会う [あう] /(v5u,vi) to meet/to see/(P)/"),
+                                                                   QStringLiteral("見る [みる] /(v1,vt) to see/to look/to watch/(P)/")}
+                                                    << QStringLiteral("■see {動} : 見る{みる}");
+    QTest::newRow("without a note before one with") << QStringList{QStringLiteral("掛かる [かかる] /(v5r,vi) to take (time)/(P)/"),
+                                                                   QStringLiteral("取る [とる] /(v5r,vt) (1) to take/to pick up/(v5r,vt) (2) to get/(P)/")}
+                                                    << QStringLiteral("■take {動} : 取る{とる}");
+}
+
+// The first line of a headword, which is heard first, names the basic word.
+void TestDictBuild::basicWordFirst()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, firstLine);
+    Builder b;
+    for (const QString &e : std::as_const(entries))
+        b.add(parsed(e));
+    b.finish();
+    const QString ej = codepage::fromCp932(b.fileBytes(EnglishJapanese)).text;
+    const QString key = firstLine.section(u' ', 0, 0) + u' ';
+    QVERIFY2(ej.indexOf(key) == ej.indexOf(firstLine), qPrintable(ej));
 }
 
 void TestDictBuild::deterministic()

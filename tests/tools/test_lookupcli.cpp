@@ -278,6 +278,11 @@ void TestLookupCli::speak()
     QFile::remove(home_->filePath(QStringLiteral("transcript.txt")));
     run({QStringLiteral("--folder"), Basic, QStringLiteral("zebra")});
     QVERIFY(!QFile::exists(home_->filePath(QStringLiteral("transcript.txt"))));
+    // ... and no speech library is loaded: the loader lists what it would load.
+    env_.insert(QStringLiteral("LD_TRACE_LOADED_OBJECTS"), QStringLiteral("1"));
+    const Run libraries = run({QStringLiteral("zebra")});
+    QVERIFY2(libraries.out.contains(QStringLiteral("libQt6Core")), qPrintable(libraries.out));
+    QVERIFY2(!libraries.out.contains(QStringLiteral("libspeechd")), qPrintable(libraries.out));
 }
 
 void TestLookupCli::speechUnavailable()

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -31,11 +30,25 @@ QString safeText(QString text)
     return text;
 }
 
+// Full-width digits as ASCII ones.
+QString narrowDigits(QString text)
+{
+    for (QChar &c : text)
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            c = QChar(char16_t(c.unicode() - 0xFF10 + u'0'));
+    return text;
+}
+
 // A headword as the query normalisation will meet it: half-width kana
-// widened, full-width Latin letters and punctuation narrowed.
+// widened, full-width Latin letters and punctuation narrowed; in a word with
+// a Latin letter the digits too ("３Ｄ" is typed as 3D).
 QString headwordText(const QString &word)
 {
-    return lookup::ZenToHan(lookup::Hkana2Zkana(word));
+    const QString text = lookup::ZenToHan(lookup::Hkana2Zkana(word));
+    const bool latin = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    });
+    return latin ? narrowDigits(text) : text;
 }
 
 bool isVerb(const QString &tag)
@@ -113,14 +126,17 @@ QString Builder::posLabel(const QStringList &pos, bool glossStartsWithTo)
     return QString();
 }
 
+bool Builder::isVariantTag(const QString &tag)
+{
+    return tag == u"ok" || tag == u"oK" || tag == u"ik" || tag == u"iK" || tag == u"io";
+}
+
 bool Builder::isVariantForm(const edict::Entry &entry)
 {
     if (entry.senses.isEmpty() || entry.senses.first().glosses.isEmpty())
         return false;
-    static const QStringList variantTags{QStringLiteral("ok"), QStringLiteral("oK"), QStringLiteral("ik"),
-                                         QStringLiteral("iK"), QStringLiteral("io")};
     const QStringList tags = edict::splitTags(entry.senses.first().glosses.first()).tags;
-    return std::any_of(tags.begin(), tags.end(), [](const QString &t) { return variantTags.contains(t); });
+    return std::any_of(tags.begin(), tags.end(), isVariantTag);
 }
 
 QStringList Builder::japaneseLines(const edict::Entry &entry)
@@ -129,7 +145,7 @@ QStringList Builder::japaneseLines(const edict::Entry &entry)
     for (const edict::Sense &s : entry.senses) {
         QStringList glosses;
         for (const QString &g : s.glosses)
-            glosses.append(safeText(withJapaneseTags(g)));
+            glosses.append(safeText(withLanguageNames(withJapaneseTags(g))));
         senses.append(glosses.join(QStringLiteral("; ")));
     }
     const QString body = senses.join(u'●');
@@ -141,49 +157,111 @@ QStringList Builder::japaneseLines(const edict::Entry &entry)
             QStringLiteral("■%1 {%2} : %3").arg(reading, written, body)};
 }
 
+// The text of a parenthesised group that opens `text` ("(regular) screw"
+// gives "regular" and leaves "screw"); false when `text` does not open with
+// one or holds nothing after it.
+bool splitLeadingNote(QString &text, QString *note)
+{
+    if (!text.startsWith(u'('))
+        return false;
+    int depth = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'(')
+            ++depth;
+        else if (text[i] == u')' && --depth == 0) {
+            const QString rest = text.mid(i + 1).trimmed();
+            if (rest.isEmpty())
+                return false;
+            *note = text.mid(1, i - 1).trimmed();
+            text = rest;
+            return true;
+        }
+    }
+    return false;
+}
+
 QList<Builder::EnglishLine> Builder::englishLines(const edict::Entry &entry)
 {
     const bool kanaOnly = entry.written.isEmpty();
     QList<EnglishLine> lines;
     bool first = true;
-    for (const edict::Sense &s : entry.senses) {
-        for (const QString &gloss : s.glosses) {
+    for (qsizetype si = 0; si < entry.senses.size(); ++si) {
+        const edict::Sense &s = entry.senses[si];
+        // The register of the sense: its tags stand on its first gloss.
+        QStringList senseTags;
+        for (const QString &gloss : s.glosses)
+            senseTags += edict::splitTags(gloss).tags;
+        const bool marked = std::any_of(senseTags.begin(), senseTags.end(), isMarkedRegister);
+        for (qsizetype gi = 0; gi < s.glosses.size(); ++gi) {
             const bool primary = first;
             first = false;
-            const QString text = safeText(edict::splitTags(gloss).text);
-            QString key = text;
+            const edict::Gloss split = edict::splitTags(s.glosses[gi]);
+            // Notes come out of the headword into the body, so that the key is
+            // the word as it is typed: dialects, notes before the word
+            // ("(tradem) Frappuccino") and after it, the word's origin.
+            QStringList notes;
+            for (const QString &tag : split.tags)
+                if (isDialectTag(tag))
+                    notes.append(tagName(tag));
+            QString key = safeText(withLanguageNames(split.text));
             QString note;
-            if (!splitNote(text, &key, &note))
-                key = text;
+            while (splitLeadingNote(key, &note))
+                notes.append(note);
+            QStringList trailing;
+            QString head;
+            while (splitNote(key, &head, &note)) {
+                trailing.prepend(note);
+                key = head;
+            }
+            notes += trailing;
             const bool startsWithTo = key.startsWith(QStringLiteral("to ")) && key.size() > 3;
             const QString label = posLabel(s.pos, startsWithTo);
-            if (label == u"動" && startsWithTo)
+            if (label == u"動" && startsWithTo) {
                 key = key.mid(3);
-            key = lookup::ZenToHan(key).trimmed();
-            if (key.isEmpty())
+                while (splitLeadingNote(key, &note)) // "to (add a) border"
+                    notes.insert(notes.size() - trailing.size(), note);
+            }
+            key = narrowDigits(lookup::ZenToHan(key)).trimmed();
+            // A gloss that is a note and nothing else names no word to type.
+            if (key.isEmpty() || key.startsWith(u'('))
                 continue;
-            QString head = u'■' + key;
+            QString lineHead = u'■' + key;
             if (!label.isEmpty())
-                head += QStringLiteral(" {") + label + u'}';
-            head += QStringLiteral(" : ") + (kanaOnly ? entry.reading : entry.written);
+                lineHead += QStringLiteral(" {") + label + u'}';
+            lineHead += QStringLiteral(" : ") + (kanaOnly ? entry.reading : entry.written);
             const QString reading = kanaOnly ? QString() : entry.reading;
-            const QString tail = note.isEmpty() ? QString() : QStringLiteral(" (") + note + u')';
-            const QString lineText = reading.isEmpty() ? head + tail : head + u'{' + reading + u'}' + tail;
-            lines.append({lineText, primary, head, reading, tail});
+            QString tail;
+            for (const QString &n : std::as_const(notes))
+                tail += QStringLiteral(" (") + n + u')';
+            const QString lineText = reading.isEmpty() ? lineHead + tail : lineHead + u'{' + reading + u'}' + tail;
+            // Among the lines of one headword: common words first, then words
+            // of no special register, without a note, from the first sense,
+            // as the first gloss of their sense; then a basic word before a
+            // special one: it has many senses, and few glosses in the sense
+            // that names the headword.
+            const int basic = int(std::clamp<qsizetype>(entry.senses.size() - s.glosses.size(), -31, 31));
+            const int rank = (entry.common ? 0 : 1 << 16) | (marked ? 1 << 15 : 0) | (notes.isEmpty() ? 0 : 1 << 14) |
+                             (si > 0 ? 1 << 13 : 0) | (gi > 0 ? 1 << 12 : 0) | (31 - basic);
+            lines.append({lineText, primary, lineHead, reading, tail, rank});
         }
     }
     return lines;
 }
 
-void Builder::addEdictLine(QByteArrayView eucLine)
+void Builder::addEdictLine(QByteArrayView raw)
 {
-    if (eucLine.endsWith('\r'))
-        eucLine.chop(1);
-    if (eucLine.trimmed().isEmpty())
+    if (raw.endsWith('\r'))
+        raw.chop(1);
+    if (raw.trimmed().isEmpty())
         return;
     // Characters the code page cannot hold come out as U+FFFD; the lines
     // that contain them are dropped when they are encoded.
-    const QString line = edict::decodeEucJp(eucLine);
+    QString line = utf8_ ? edict::fromUtf8(raw) : edict::decodeEucJp(raw);
+    // A control character (a CR inside the line, a tab) would end up inside a
+    // dictionary line: it is a space.
+    for (QChar &ch : line)
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+            ch = u' ';
     if (!headerSeen_ && edict::isHeaderLine(line)) {
         headerSeen_ = true;
         header_ = line;
@@ -211,18 +289,41 @@ void Builder::add(const edict::Entry &entry)
         for (const QString &g : s.glosses)
             if (needsReplacing(g))
                 ++counts_.glossesReplaced;
-    const int common = entry.common ? 0 : 2;
-    for (const QString &line : japaneseLines(entry))
-        addLine(JapaneseEnglish, line, common);
-    // The old or irregular spelling stays findable in the Japanese-English
-    // file; under an English headword it would only repeat the usual form
-    // ("apple: 林檎 (fruit)" once for every old reading of 林檎).
-    if (isVariantForm(entry)) {
+    const int common = entry.common ? 0 : 1 << 16;
+    const QStringList japanese = japaneseLines(entry);
+    if (!isVariantForm(entry)) {
+        mainForms_.insert(entry.written);
+        mainForms_.insert(entry.reading);
+        for (const QString &line : japanese)
+            addLine(JapaneseEnglish, line, common);
+    } else {
+        // The old or irregular form keeps its entry under its own headword.
+        // Under the headword it shares with the usual form (林檎 for the old
+        // reading りゅうごう, りんご for the irregular spelling 林語) it gets one
+        // short line, when the usual form has an entry that gives the glosses:
+        // which is known only when all entries are in (finish()).
         ++counts_.variantForms;
+        if (entry.written.isEmpty()) {
+            addLine(JapaneseEnglish, japanese.first(), common);
+        } else {
+            const QStringList tags = edict::splitTags(entry.senses.first().glosses.first()).tags;
+            const bool readingVariant = tags.contains(QStringLiteral("ok")) || tags.contains(QStringLiteral("ik"));
+            const int shared = readingVariant ? 0 : 1; // the line under the written form, or under the reading
+            addLine(JapaneseEnglish, japanese[1 - shared], common);
+            QStringList names;
+            for (const QString &tag : tags)
+                if (isVariantTag(tag) && !names.contains(tagName(tag)))
+                    names.append(tagName(tag));
+            const QString head = japanese[shared].left(japanese[shared].indexOf(QStringLiteral(" : ")));
+            variantLines_.push_back({readingVariant ? entry.written : entry.reading, japanese[shared],
+                                     head + QStringLiteral(" : (") + names.join(u'・') + u')', common});
+        }
+        // Under an English headword it would only repeat the usual form
+        // ("apple: 林檎 (fruit)" once for every old reading of 林檎).
         return;
     }
     for (const EnglishLine &line : englishLines(entry))
-        addEnglishLine(line, common + (line.primary ? 0 : 1));
+        addEnglishLine(line, line.rank);
 }
 
 // One word written the same way with several readings (苹果 is ひょうか, へいか
@@ -280,6 +381,16 @@ qsizetype Builder::addLine(Direction d, const QString &text, int rank)
 
 void Builder::finish()
 {
+    for (const VariantLine &v : variantLines_) {
+        if (mainForms_.contains(v.sharedForm)) {
+            if (addLine(JapaneseEnglish, v.shortLine, v.rank | 1 << 17) >= 0)
+                ++counts_.variantLinesShortened;
+        } else {
+            addLine(JapaneseEnglish, v.fullLine, v.rank);
+        }
+    }
+    variantLines_.clear();
+    mainForms_.clear();
     for (int d = 0; d < 2; ++d) {
         std::vector<Line> &lines = lines_[d];
         std::sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
@@ -351,8 +462,10 @@ QString attributionText(const QString &edictHeader)
                "listed under its written form and under its reading, every English gloss is listed\n"
                "as an English headword with the Japanese word and its readings in braces (entries\n"
                "of an out-dated or irregular spelling or reading are listed under the Japanese word\n"
-               "only); EDICT's tags are written in Japanese (\"(n)\" as \"(名)\", \"(uk)\" as\n"
-               "\"(かな書き)\"); colons and the marks ● and ■ in the glosses are written as ：, ○\n"
+               "only, and under the usual form's headword by their note alone); the notes of a gloss\n"
+               "follow the Japanese word; EDICT's tags and notes of origin are written in Japanese\n"
+               "(\"(n)\" as \"(名)\", \"(uk)\" as \"(かな書き)\", \"(lat:)\" as \"(ラテン語)\");\n"
+               "colons and the marks ● and ■ in the glosses are written as ：, ○\n"
                "and □; the text is in Shift-JIS (code page 932). Like EDICT itself, these files\n"
                "may be used under the Creative Commons Attribution-ShareAlike Licence, version 3.0\n"
                "(http://creativecommons.org/licenses/by-sa/3.0/), under the terms of the EDRDG\n"
@@ -363,26 +476,6 @@ QString attributionText(const QString &edictHeader)
                "------------------------------------------------------------------------------\n"
                "%2")
         .arg(header.trimmed(), copyright);
-}
-
-bool writeFiles(const QString &folder, const Builder &builder, QString *error)
-{
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot create the folder %1").arg(folder);
-        return false;
-    }
-    const QDir dir(folder);
-    auto write = [&](const char *name, const QByteArray &bytes) {
-        QSaveFile file(dir.filePath(QString::fromLatin1(name)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
-            return false;
-        }
-        return true;
-    };
-    return write(JapaneseEnglishFile, builder.fileBytes(JapaneseEnglish)) &&
-           write(EnglishJapaneseFile, builder.fileBytes(EnglishJapanese)) &&
-           write(AttributionFile, attributionText(builder.edictHeader()).toUtf8());
 }
 
 } // namespace dictbuild

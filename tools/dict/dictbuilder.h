@@ -38,14 +38,17 @@ struct Counts {
     int overLimit[2] = {};     // lines dropped: more than MaxLinesPerKey for one key
     int variantForms = 0;      // entries of an out-dated or irregular spelling or reading: no
                                // English-Japanese lines (the entry of the usual form gives them)
+    int variantLinesShortened = 0; // their lines under the usual form's headword, without the glosses
     int readingsJoined = 0;    // English-Japanese lines that differed only in the reading, joined
     int written[2] = {};       // lines in the files
 };
 
 class Builder {
 public:
-    // Takes one line of the EDICT file (EUC-JP, without its line end).
-    void addEdictLine(QByteArrayView eucLine);
+    // Takes one line of the EDICT file (without its line end), in EUC-JP
+    // unless setInputUtf8(true) was called.
+    void addEdictLine(QByteArrayView line);
+    void setInputUtf8(bool utf8) { utf8_ = utf8; }
     // Takes one entry (for tests, and from addEdictLine).
     void add(const edict::Entry &entry);
     // Sorts both directions and drops what a lookup could not use.
@@ -68,12 +71,14 @@ public:
         QString head;
         QString reading;
         QString tail;
+        int rank = 0; // lower first among the lines of one headword
     };
     static QList<EnglishLine> englishLines(const edict::Entry &entry);
     // True when EDICT marks the entry's written form or reading as out-dated
     // or irregular ((ok), (oK), (ik), (iK), (io)). Such an entry repeats the
     // glosses of the usual form's entry.
     static bool isVariantForm(const edict::Entry &entry);
+    static bool isVariantTag(const QString &tag);
     // The label a gloss gets in English-Japanese headwords ("名", "動" ...),
     // empty when its parts of speech have none.
     static QString posLabel(const QStringList &pos, bool glossStartsWithTo);
@@ -96,18 +101,23 @@ private:
         QStringList readings;
     };
     QHash<QString, Readings> englishReadings_; // by head + tail
+    // Written forms and readings of the entries that are no variant form.
+    QSet<QString> mainForms_;
+    struct VariantLine {
+        QString sharedForm; // the headword shared with the usual form
+        QString fullLine;
+        QString shortLine;
+        int rank;
+    };
+    std::vector<VariantLine> variantLines_;
     Counts counts_;
     QString header_;
     qint64 seq_ = 0;
     bool headerSeen_ = false;
+    bool utf8_ = false;
 };
 
 // The attribution and licence text written beside the dictionary files.
 QString attributionText(const QString &edictHeader);
-
-// Writes the two dictionary files and the attribution file into `folder`
-// (each replaced whole, never left half-written). False with `error` set on
-// failure.
-bool writeFiles(const QString &folder, const Builder &builder, QString *error);
 
 } // namespace dictbuild

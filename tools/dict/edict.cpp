@@ -119,6 +119,24 @@ QString decodeEucJp(QByteArrayView line, int *unholdable)
     return out;
 }
 
+QString fromUtf8(QByteArrayView line)
+{
+    QString text = QString::fromUtf8(line);
+    for (QChar &ch : text) {
+        switch (ch.unicode()) {
+        case 0x301C: ch = QChar(0xFF5E); break; // 〜 ～
+        case 0x2016: ch = QChar(0x2225); break; // ‖ ∥
+        case 0x2212: ch = QChar(0xFF0D); break; // − －
+        case 0x2014: ch = QChar(0x2015); break; // — ―
+        case 0x00A2: ch = QChar(0xFFE0); break; // ¢
+        case 0x00A3: ch = QChar(0xFFE1); break; // £
+        case 0x00AC: ch = QChar(0xFFE2); break; // ¬
+        default: break;
+        }
+    }
+    return text;
+}
+
 bool isHeaderLine(const QString &line)
 {
     return line.startsWith(QStringLiteral("　？？？ /"));
@@ -151,11 +169,15 @@ Gloss splitTags(const QString &gloss)
         const QStringView inside = rest.sliced(1, close - 1);
         if (inside.isEmpty() || inside.contains(u' ') || inside.contains(u'('))
             break;
-        const QStringList parts = inside.toString().split(u',');
+        QStringList parts = inside.toString().split(u',');
         bool allTags = true;
-        for (const QString &p : parts)
+        for (QString &p : parts) {
+            // A dialect is written with a colon: "(ksb:)".
+            if (p.size() > 1 && p.endsWith(u':') && isMiscTag(p.chopped(1)))
+                p.chop(1);
             if (!isPartOfSpeech(p) && !isSenseNumber(p) && !isMiscTag(p))
                 allTags = false;
+        }
         if (!allTags)
             break;
         g.tags += parts;

@@ -22,6 +22,11 @@ namespace edict {
 // `unholdable`.
 QString decodeEucJp(QByteArrayView line, int *unholdable = nullptr);
 
+// Decodes one UTF-8 line, with the characters that JIS X 0208 and code
+// page 932 map differently (WAVE DASH, MINUS SIGN ...) as code page 932 has
+// them.
+QString fromUtf8(QByteArrayView line);
+
 struct Sense {
     QStringList pos;     // part-of-speech tags of the sense ("n", "v5r", "vt" ...)
     QStringList glosses; // as EDICT writes them; the first keeps its leading tags

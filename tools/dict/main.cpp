@@ -4,16 +4,19 @@
 //
 // Writes waei.dic (Japanese-English), wordmere.dic (English-Japanese) and the
 // attribution file EDICT-COPYRIGHT.txt into DIR (default: the program's
-// folder), and nothing else. Exit status 0 on success, 1 when the EDICT file
-// cannot be read or the files cannot be written, 3 on bad options.
+// folder), and nothing else. The EDICT file is EUC-JP, or UTF-8 (found out
+// from its bytes). Exit status 0 on success, 1 when the EDICT file cannot be
+// read, is no EDICT or gives no lines, or the files cannot be written (the
+// files in DIR are then left as they were), 3 on bad options.
 
 #include "console/console.h"
 #include "dictbuilder.h"
+#include "dictwriter.h"
+#include "edictinput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <cstdio>
 
@@ -78,32 +81,35 @@ int main(int argc, char *argv[])
 
     QElapsedTimer clock;
     clock.start();
-    QFile file(edictPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        writeErr(QStringLiteral("wordlamp-dict: cannot read %1: %2\n").arg(edictPath, file.errorString()));
-        return 1;
-    }
-    const QByteArray data = file.readAll();
-    file.close();
-
     Progress progress;
     dictbuild::Builder builder;
-    qsizetype start = 0;
-    int lines = 0;
-    while (start < data.size()) {
-        qsizetype end = data.indexOf('\n', start);
-        if (end < 0)
-            end = data.size();
-        builder.addEdictLine(QByteArrayView(data).sliced(start, end - start));
-        start = end + 1;
-        if (++lines % 5000 == 0)
-            progress.show(QStringLiteral("wordlamp-dict: reading EDICT, %1%").arg(start * 100 / data.size()));
+    const dictbuild::EdictReadResult read = dictbuild::readEdict(edictPath, builder, [&progress](int percent) {
+        progress.show(QStringLiteral("wordlamp-dict: reading EDICT, %1%").arg(percent));
+    });
+    if (!read.ok) {
+        progress.done();
+        writeErr(QStringLiteral("wordlamp-dict: %1; nothing written\n").arg(read.error));
+        return 1;
     }
     progress.show(QStringLiteral("wordlamp-dict: sorting"));
     builder.finish();
+    using dictbuild::EnglishJapanese;
+    using dictbuild::JapaneseEnglish;
+    if (builder.counts().written[JapaneseEnglish] == 0 || builder.counts().written[EnglishJapanese] == 0) {
+        progress.done();
+        writeErr(QStringLiteral("wordlamp-dict: %1 gives no dictionary lines (%2 entries read); nothing written\n")
+                     .arg(edictPath)
+                     .arg(builder.counts().entries));
+        return 1;
+    }
     progress.show(QStringLiteral("wordlamp-dict: writing"));
     QString error;
-    const bool written = dictbuild::writeFiles(outDir, builder, &error);
+    const bool written = dictbuild::writeFilesAtomically(
+        outDir,
+        {{QLatin1String(dictbuild::JapaneseEnglishFile), builder.fileBytes(JapaneseEnglish)},
+         {QLatin1String(dictbuild::EnglishJapaneseFile), builder.fileBytes(EnglishJapanese)},
+         {QLatin1String(dictbuild::AttributionFile), dictbuild::attributionText(builder.edictHeader()).toUtf8()}},
+        edictPath, &error);
     progress.done();
     if (!written) {
         writeErr(QStringLiteral("wordlamp-dict: %1\n").arg(error));
@@ -111,10 +117,10 @@ int main(int argc, char *argv[])
     }
 
     const dictbuild::Counts &c = builder.counts();
-    using dictbuild::EnglishJapanese;
-    using dictbuild::JapaneseEnglish;
     QString report;
-    report += QStringLiteral("wordlamp-dict: read %1 EDICT entries from %2").arg(c.entries).arg(edictPath);
+    report += QStringLiteral("wordlamp-dict: read %1 EDICT entries from %2%3")
+                  .arg(c.entries)
+                  .arg(edictPath, read.utf8 ? QStringLiteral(" (UTF-8)") : QString());
     if (c.malformed)
         report += QStringLiteral(" (skipped, no headword or no gloss: %1 lines)").arg(c.malformed);
     report += u'\n';
@@ -136,6 +142,8 @@ int main(int argc, char *argv[])
                   .arg(dictbuild::MaxLinesPerKey);
     report += QStringLiteral("  English-Japanese lines not made for %1 entries of an out-dated or irregular form\n")
                   .arg(c.variantForms);
+    report += QStringLiteral("  shortened: %1 Japanese-English lines of such a form under the usual form's headword\n")
+                  .arg(c.variantLinesShortened);
     report += QStringLiteral("  joined: %1 English-Japanese lines into the line of the same word with another reading\n")
                   .arg(c.readingsJoined);
     report += QStringLiteral("  dropped: %1 entries whose headword holds \":\", \"●\" or \"■\"\n").arg(c.markerHeadwords);

@@ -3,6 +3,8 @@
 #include "edict.h"
 
 #include <QHash>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 
 namespace dictbuild {
@@ -124,6 +126,67 @@ QString tagName(const QString &tag)
     return tag;
 }
 
+bool isDialectTag(const QString &tag)
+{
+    static const QSet<QString> dialects{QStringLiteral("ksb"), QStringLiteral("kyb"), QStringLiteral("osb"),
+                                        QStringLiteral("ktb"), QStringLiteral("thb"), QStringLiteral("kyu"),
+                                        QStringLiteral("hob"), QStringLiteral("tsb"), QStringLiteral("nab"),
+                                        QStringLiteral("tsug"), QStringLiteral("rkb")};
+    return dialects.contains(tag);
+}
+
+bool isMarkedRegister(const QString &tag)
+{
+    static const QSet<QString> marked{
+        QStringLiteral("hon"),  QStringLiteral("hum"),   QStringLiteral("arch"),  QStringLiteral("obs"),
+        QStringLiteral("obsc"), QStringLiteral("rare"),  QStringLiteral("dated"), QStringLiteral("col"),
+        QStringLiteral("sl"),   QStringLiteral("m-sl"),  QStringLiteral("net-sl"), QStringLiteral("vulg"),
+        QStringLiteral("derog"), QStringLiteral("sens"), QStringLiteral("X"),     QStringLiteral("male"),
+        QStringLiteral("fem"),  QStringLiteral("chn"),   QStringLiteral("joc"),   QStringLiteral("poet")};
+    return marked.contains(tag) || isDialectTag(tag);
+}
+
+QString withLanguageNames(const QString &text)
+{
+    static const QHash<QString, QString> languages{
+        {QStringLiteral("eng"), QStringLiteral("英語")},       {QStringLiteral("fre"), QStringLiteral("フランス語")},
+        {QStringLiteral("ger"), QStringLiteral("ドイツ語")},   {QStringLiteral("dut"), QStringLiteral("オランダ語")},
+        {QStringLiteral("ita"), QStringLiteral("イタリア語")}, {QStringLiteral("spa"), QStringLiteral("スペイン語")},
+        {QStringLiteral("por"), QStringLiteral("ポルトガル語")}, {QStringLiteral("rus"), QStringLiteral("ロシア語")},
+        {QStringLiteral("lat"), QStringLiteral("ラテン語")},   {QStringLiteral("grc"), QStringLiteral("古代ギリシャ語")},
+        {QStringLiteral("gre"), QStringLiteral("ギリシャ語")}, {QStringLiteral("chi"), QStringLiteral("中国語")},
+        {QStringLiteral("kor"), QStringLiteral("朝鮮語")},     {QStringLiteral("ara"), QStringLiteral("アラビア語")},
+        {QStringLiteral("heb"), QStringLiteral("ヘブライ語")}, {QStringLiteral("san"), QStringLiteral("サンスクリット語")},
+        {QStringLiteral("hin"), QStringLiteral("ヒンディー語")}, {QStringLiteral("ain"), QStringLiteral("アイヌ語")},
+        {QStringLiteral("may"), QStringLiteral("マレー語")},   {QStringLiteral("tha"), QStringLiteral("タイ語")},
+        {QStringLiteral("vie"), QStringLiteral("ベトナム語")}, {QStringLiteral("swe"), QStringLiteral("スウェーデン語")},
+        {QStringLiteral("nor"), QStringLiteral("ノルウェー語")}, {QStringLiteral("dan"), QStringLiteral("デンマーク語")},
+        {QStringLiteral("fin"), QStringLiteral("フィンランド語")}, {QStringLiteral("pol"), QStringLiteral("ポーランド語")},
+        {QStringLiteral("tur"), QStringLiteral("トルコ語")},   {QStringLiteral("per"), QStringLiteral("ペルシャ語")},
+        {QStringLiteral("mon"), QStringLiteral("モンゴル語")}, {QStringLiteral("tib"), QStringLiteral("チベット語")},
+        {QStringLiteral("haw"), QStringLiteral("ハワイ語")},   {QStringLiteral("tgl"), QStringLiteral("タガログ語")},
+        {QStringLiteral("ind"), QStringLiteral("インドネシア語")}, {QStringLiteral("hun"), QStringLiteral("ハンガリー語")},
+        {QStringLiteral("cze"), QStringLiteral("チェコ語")},   {QStringLiteral("ice"), QStringLiteral("アイスランド語")},
+    };
+    if (!text.contains(u':') && !text.contains(u'：'))
+        return text;
+    static const QRegularExpression note(QStringLiteral("\\(([a-z]{3})[:：]\\s*([^()]*?)\\s*\\)"));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = note.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const auto name = languages.constFind(m.captured(1));
+        if (name == languages.cend())
+            continue;
+        out += QStringView(text).sliced(from, m.capturedStart() - from);
+        out += m.captured(2).isEmpty() ? u'(' + *name + u')' : u'(' + *name + QStringLiteral("： ") + m.captured(2) + u')';
+        from = m.capturedEnd();
+    }
+    if (from == 0)
+        return text;
+    return out + text.mid(from);
+}
+
 QString withJapaneseTags(const QString &gloss)
 {
     // The tags are taken group by group, as splitTags takes them.
@@ -141,7 +204,7 @@ QString withJapaneseTags(const QString &gloss)
             break; // no tags: words in parentheses
         QStringList renamed;
         for (const QString &tag : group.mid(1, group.size() - 2).split(u',')) {
-            const QString name = tagName(tag);
+            const QString name = tagName(tag.endsWith(u':') ? tag.chopped(1) : tag);
             if (!name.isEmpty() && !renamed.contains(name))
                 renamed.append(name);
         }

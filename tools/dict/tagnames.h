@@ -17,4 +17,16 @@ QString tagName(const QString &tag);
 // they are.
 QString withJapaneseTags(const QString &gloss);
 
+// True for a tag that names a dialect ("ksb", "rkb" ...).
+bool isDialectTag(const QString &tag);
+
+// True for a tag that marks a word of a special register: honorific,
+// humble, archaic, slang, rare and the like, and dialects.
+bool isMarkedRegister(const QString &tag);
+
+// The text with EDICT's notes of a word's origin in Japanese:
+// "(fre: maison)" becomes "(フランス語： maison)", "(lat:)" becomes
+// "(ラテン語)". Notes of languages without a name here stay as they are.
+QString withLanguageNames(const QString &text);
+
 } // namespace dictbuild

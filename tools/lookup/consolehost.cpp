@@ -22,6 +22,7 @@ void ConsoleHost::letEventsRun()
 
 void ConsoleHost::AllRead()
 {
+#ifdef WORDLAMP_LOOKUP_SPEECH
     if (!voice_)
         return;
     const QStringList lines = pane_.text().split(QStringLiteral("\r\n"));
@@ -29,10 +30,12 @@ void ConsoleHost::AllRead()
         if (!line.trimmed().isEmpty())
             voice_->Speak(line, 0);
     waitForSpeech();
+#endif
 }
 
 void ConsoleHost::waitForSpeech()
 {
+#ifdef WORDLAMP_LOOKUP_SPEECH
     if (!voice_)
         return;
     // Never wait on speech without a bound: a voice that does not end is
@@ -44,4 +47,5 @@ void ConsoleHost::waitForSpeech()
         QTimer::singleShot(100, &loop, &QEventLoop::quit);
         loop.exec();
     }
+#endif
 }

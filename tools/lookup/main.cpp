@@ -17,6 +17,10 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -64,8 +68,9 @@ public:
         if (!host_.errors().isEmpty()) {
             QStringList printed;
             for (const lookup::DicFileError &e : host_.errors()) {
-                const QString line = e.title() + QStringLiteral(": ") + e.message() + QStringLiteral(" (") +
-                                     e.reason() + QStringLiteral(")\n");
+                // The reason names the file; the box's first line is enough.
+                const QString line = e.title() + QStringLiteral(": ") + e.message().section(u'\n', 0, 0) +
+                                     QStringLiteral(" (") + e.reason() + QStringLiteral(")\n");
                 if (!printed.contains(line)) {
                     printed.append(line);
                     writeErr(line);
@@ -90,10 +95,41 @@ private:
     bool raw_;
 };
 
+#ifndef WORDLAMP_LOOKUP_SPEECH
+// With --speak the program with speech, beside this one, takes over; false
+// when it cannot be started.
+bool handOverForSpeech(char *argv[])
+{
+    bool speak = false;
+    for (int i = 1; argv[i]; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            break;
+        if (std::strcmp(argv[i], "--speak") == 0 || std::strcmp(argv[i], "-speak") == 0)
+            speak = true;
+    }
+    if (!speak)
+        return true;
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return false;
+    std::string path(self, size_t(n));
+    path = path.substr(0, path.rfind('/') + 1) + "wordlamp-lookup-speech";
+    ::execv(path.c_str(), argv);
+    return false;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+#ifndef WORDLAMP_LOOKUP_SPEECH
+    if (!handOverForSpeech(argv)) {
+        writeErr(QStringLiteral("wordlamp-lookup: speech is not available: wordlamp-lookup-speech cannot be started\n"));
+        return CannotRun;
+    }
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("wordlamp-lookup"));
 
@@ -142,6 +178,7 @@ int main(int argc, char *argv[])
     state.ZenpoMax = settings::readInt(u"ZenpoMax");
 
     std::unique_ptr<OrrinVoice> voice;
+#ifdef WORDLAMP_LOOKUP_SPEECH
     if (parser.isSet(speak)) {
         QString error;
         voice = OrrinVoice::create(&error);
@@ -151,6 +188,7 @@ int main(int argc, char *argv[])
             return CannotRun;
         }
     }
+#endif
 
     Lookup lookup(state, voice.get(), parser.isSet(raw));
     int status = Found;

@@ -27,6 +27,7 @@ private slots:
     void missingFileAndFolder();
     void opensReadOnlyAndCloses();
     void rereadingCostsNothing();
+    void shrinksWhileRead();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -255,6 +256,30 @@ void TestDicFile::rereadingCostsNothing()
     f.seek(12000);
     f.readLine();
     QVERIFY(f.bytesRead() - afterFirst <= quint64(DicFile::ChunkSize));
+}
+
+// A file cut short while it is open (say, rewritten in place) makes the
+// reads fail; the program goes on, and the next opening reads what is there.
+void TestDicFile::shrinksWhileRead()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += "line " + QByteArray::number(i) + "\r\n";
+    const QString path = write(QStringLiteral("a.txt"), bytes);
+    DicFile f;
+    QVERIFY(f.open(path));
+    f.seek(100);
+    f.readLine();
+    QFile cut(path);
+    QVERIFY(cut.resize(10));
+    f.seek(150000);
+    f.readLine();
+    QVERIFY(f.failed());
+    QVERIFY2(f.errorString().contains(QStringLiteral("changed")), qPrintable(f.errorString()));
+    QVERIFY(f.atEnd());
+    QVERIFY(f.open(path));
+    QCOMPARE(f.length(), 10);
+    QCOMPARE(f.readLine(), QByteArray("line 0"));
 }
 
 QTEST_GUILESS_MAIN(TestDicFile)

@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 using namespace lookup;
 
 class TestDicSearch : public QObject {
@@ -28,6 +32,7 @@ private slots:
     void missingFolder();
     void unreadableFile();
     void errorMessages();
+    void unlistableFolder();
 
 private:
     void write(const QString &name, const QStringList &lines);
@@ -174,7 +179,7 @@ void TestDicSearch::unreadableFile()
     QVERIFY(!search.FileAtoZ(QStringLiteral("zebra")));
     QVERIFY(search.error());
     QVERIFY(search.error()->reason().contains(QStringLiteral("eia.txt")));
-    QCOMPARE(search.error()->message(), QStringLiteral("英和辞書がみつかりません"));
+    QCOMPARE(search.error()->message(), QStringLiteral("英和辞書がみつかりません\neia.txt"));
 }
 
 void TestDicSearch::errorMessages()
@@ -192,6 +197,28 @@ void TestDicSearch::errorMessages()
     QVERIFY(search.error());
     QCOMPARE(search.error()->DicMode(), JapaneseEnglish);
     QVERIFY(search.error()->reason().contains(QStringLiteral("waei.dic")));
+    // The box names the file at fault.
+    QCOMPARE(search.error()->message(), QStringLiteral("和英辞書がみつかりません\nwaei.dic"));
+}
+
+// A folder that cannot be listed is an error, not a folder without files.
+void TestDicSearch::unlistableFolder()
+{
+    write(QStringLiteral("eia.txt"), {QStringLiteral("■a : b")});
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit few = old;
+    few.rlim_cur = 64;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    QList<int> fds;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
+        fds.append(fd);
+    const DicFileListing listing = listDicFileSet(dir_->path(), EnglishJapanese);
+    for (int fd : std::as_const(fds))
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    QVERIFY(!listing.ok());
+    QVERIFY2(listing.error.contains(QStringLiteral("cannot be listed")), qPrintable(listing.error));
 }
 
 QTEST_GUILESS_MAIN(TestDicSearch)

@@ -201,6 +201,8 @@ private slots:
     void invalidShiftJis();
     void badFiles_data();
     void badFiles();
+    void fileEndings_data();
+    void fileEndings();
     void tooManyLinesForOneKey();
     void missingFile();
     void paneEmptiedOnlyAtFirstMatch();
@@ -612,6 +614,46 @@ void TestFindKey::badFiles_data()
                                           << QStringLiteral("no line starts with");
     QTest::newRow("blank line inside") << QByteArray("\x81\xA1" "a : x\r\n\r\n\x81\xA1" "c : y\r\n")
                                        << QStringLiteral("b") << QStringLiteral("has no \" : \"");
+    QTest::newRow("blank lines only") << QByteArray("\r\n\r\n\x1A") << QStringLiteral("a") << QStringLiteral("empty");
+    QTest::newRow("broken line right after a match") << QByteArray("\x81\xA1" "a : x\r\n\x81\xA1" "b : 1\r\nb\r\n")
+                                                     << QStringLiteral("b") << QStringLiteral("has no \" : \"");
+    QTest::newRow("two Ctrl+Z at the end") << QByteArray("\x81\xA1" "a : x\r\n\x1A\x1A") << QStringLiteral("a")
+                                           << QStringLiteral("has no \" : \"");
+    QTest::newRow("text after blank lines at the end") << QByteArray("\x81\xA1" "a : x\r\n\r\nzz\r\n")
+                                                       << QStringLiteral("a") << QStringLiteral("has no \" : \"");
+    QTest::newRow("no line break in 300 KiB") << QByteArray("\x81\xA1" "a : ") + QByteArray(300 * 1024, 'x')
+                                              << QStringLiteral("b") << QStringLiteral("longer than 256 KiB");
+}
+
+// What text files carry after their last line (empty lines, one Ctrl+Z) is
+// no line: every headword is found, the last one too.
+void TestFindKey::fileEndings_data()
+{
+    QTest::addColumn<QByteArray>("ending");
+    QTest::newRow("blank line") << QByteArray("\r\n");
+    QTest::newRow("blank lines, LF") << QByteArray("\n\n");
+    QTest::newRow("Ctrl+Z") << QByteArray("\x1A");
+    QTest::newRow("Ctrl+Z, line end") << QByteArray("\x1A\r\n");
+    QTest::newRow("blank lines, Ctrl+Z") << QByteArray("\r\n\r\n\x1A");
+}
+
+void TestFindKey::fileEndings()
+{
+    QFETCH(QByteArray, ending);
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines.append(QStringLiteral("■k%1 : x%1").arg(1000 + i));
+    QVERIFY(testdict::writeFile(path(QStringLiteral("ei.txt")), testdict::bytes(lines) + ending));
+    for (const QString &line : {lines.first(), lines[150], lines[298], lines.last()}) {
+        LookupState state;
+        FileSearch search(state, nullptr);
+        QString error;
+        const QString key = GetTango(line).value();
+        QVERIFY2(search.FindKey(path(QStringLiteral("ei.txt")), key, &error), qPrintable(key + error));
+        QCOMPARE(state.record.HitLines, QStringList{line});
+        state.ZenpoFlag = true;
+        QVERIFY2(search.FindKey(path(QStringLiteral("ei.txt")), key, &error), qPrintable(key + error));
+    }
 }
 
 void TestFindKey::badFiles()

@@ -93,6 +93,7 @@ void TestNormalize::hkana2Zkana_data()
     QTest::newRow("wo alone does not trigger") << QStringLiteral("aｦ") << QStringLiteral("aｦ");
     QTest::newRow("mark alone does not trigger") << QStringLiteral("aﾞ") << QStringLiteral("aﾞ");
     QTest::newRow("mark after a kana that takes none") << QStringLiteral("ｱﾞ") << QStringLiteral("ア゛");
+    QTest::newRow("small tsu takes no mark") << QStringLiteral("ｯﾞﾂﾞ") << QStringLiteral("ッ゛ヅ");
     QTest::newRow("punctuation") << QStringLiteral("｢ｱ｣､｡･") << QStringLiteral("「ア」、。・");
     QTest::newRow("digits") << QStringLiteral("1ｱ") << QStringLiteral("１ア");
     QTest::newRow("apostrophe becomes right quote") << QStringLiteral("'ｱ") << QStringLiteral("’ア");
@@ -213,12 +214,12 @@ void TestNormalize::queryKeys_data()
     QTest::newRow("half-width kana") << QStringLiteral("ｱｲｽ") << QStringLiteral("ｱｲｽ") << QStringLiteral("アイス");
     QTest::newRow("mixed half-width") << QStringLiteral("ABCｱ") << QStringLiteral("abcｱ") << QStringLiteral("abcア");
     QTest::newRow("spaces trimmed") << QStringLiteral("  Run  ") << QStringLiteral("run") << QStringLiteral("run");
-    QTest::newRow("ideographic spaces kept") << QStringLiteral("　run　") << QStringLiteral(" run ")
-                                             << QStringLiteral(" run ");
-    // Widening turns the spaces into ideographic ones before the trim, and the
-    // narrowing turns them back.
-    QTest::newRow("half-width kana keeps spaces") << QStringLiteral(" ｱ ") << QStringLiteral("ｱ")
-                                                  << QStringLiteral(" ア ");
+    // The ideographic space that an input method types is trimmed too.
+    QTest::newRow("ideographic spaces trimmed") << QStringLiteral("　apple　 ") << QStringLiteral("apple")
+                                                << QStringLiteral("apple");
+    // Widening turns inner spaces into ideographic ones, the narrowing back.
+    QTest::newRow("half-width kana, spaces") << QStringLiteral(" ｱ ｲ ") << QStringLiteral("ｱ ｲ")
+                                             << QStringLiteral("ア イ");
     QTest::newRow("full-width digits stay") << QStringLiteral("１２３") << QStringLiteral("１２３")
                                             << QStringLiteral("１２３");
     QTest::newRow("kanji") << QStringLiteral("林檎") << QStringLiteral("林檎") << QStringLiteral("林檎");
