@@ -15,7 +15,9 @@ cleanly, or a sanitizer reports anything.
 
 Modes: plain, big7 (magnification 7), reverse (reversed colours), readall
 (a read-all running through most of the walk), menus (menus, the quick
-guide and the edit menu opened often). A failing walk's actions are written
+guide and the edit menu opened often), speechgone (speech-dispatcher, whose
+private server is killed once the window is up; the last key must then be
+seen to work, as it cannot be heard). A failing walk's actions are written
 to a file that --replay runs again; tests/walk/regressions holds the ones
 that found faults.
 """
@@ -45,7 +47,7 @@ KEYS = (
     + [("F6", 3), ("asterisk", 1), ("space", 2)]
 )
 # Menus and their items by mnemonic, without the one that ends the program.
-MODES = ["plain", "big7", "reverse", "readall", "menus"]
+MODES = ["plain", "big7", "reverse", "readall", "menus", "speechgone"]
 MENUS = {
     "f": "cshpolbn",
     "r": "teaslpmn",
@@ -260,6 +262,53 @@ class Display:
         self.log.close()
 
 
+class SpeechServer:
+    """A private speech-dispatcher with a silent output module."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        conf = os.path.join(folder, "conf")
+        os.makedirs(os.path.join(conf, "modules"), exist_ok=True)
+        os.makedirs(os.path.join(folder, "log"), exist_ok=True)
+        with open(os.path.join(conf, "speechd.conf"), "w") as f:
+            f.write('LogLevel 1\nLogDir "%s"\nAudioOutputMethod "alsa"\nAudioALSADevice "null"\n'
+                    'AddModule "silent" "sd_generic" "silent.conf"\nDefaultModule silent\n'
+                    'DefaultLanguage "en"\n' % os.path.join(folder, "log"))
+        with open(os.path.join(conf, "modules", "silent.conf"), "w") as f:
+            f.write('GenericExecuteSynth "true"\nGenericMaxChunkLength 100000\nGenericDelimiters "\x1f"\n'
+                    'GenericLanguage "en" "en" "utf-8"\nGenericLanguage "ja" "ja" "utf-8"\n'
+                    'AddVoice "en" "MALE1" "en"\nAddVoice "ja" "MALE1" "ja"\n')
+        self.socket = os.path.join(folder, "sock")
+        self.proc = subprocess.Popen(
+            ["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-c", "unix_socket", "-S", self.socket,
+             "-P", os.path.join(folder, "pid"), "-L", os.path.join(folder, "log")],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 20
+        while time.time() < deadline and not os.path.exists(self.socket):
+            time.sleep(0.05)
+        if not os.path.exists(self.socket):
+            self.kill()
+            raise WalkFailure("the private speech-dispatcher did not start")
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def read_settings(home):
+    values = {}
+    try:
+        with open(os.path.join(home, "config", "QLM", "Wordlamp.conf"), encoding="utf-8") as f:
+            for line in f:
+                if "=" in line:
+                    k, v = line.rstrip("\n").split("=", 1)
+                    values[k] = v
+    except FileNotFoundError:
+        pass
+    return values
+
+
 def write_settings(home, dict_dir, mode):
     folder = os.path.join(home, "config", "QLM")
     os.makedirs(folder, exist_ok=True)
@@ -297,6 +346,7 @@ class Walk:
         self.transcript = os.path.join(self.home, "transcript.txt")
         self.proc = None
         self.done = 0
+        self.speechd = None
 
     def env(self):
         env = dict(os.environ)
@@ -314,6 +364,9 @@ class Walk:
             "LANG": "C.UTF-8",
             "WORDLAMP_SPEECH": "transcript:%s@%s" % (self.transcript, speed),
         })
+        if self.speechd:
+            env.update({"WORDLAMP_SPEECH": "speechd", "SPEECHD_ADDRESS": "unix_socket:" + self.speechd.socket,
+                        "WORDLAMP_SPEECHD_AUTOSPAWN": "0"})
         env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         log = os.path.join(self.home, "sanitizer")
         for var in ("ASAN_OPTIONS", "UBSAN_OPTIONS"):
@@ -330,6 +383,8 @@ class Walk:
 
     def start(self):
         write_settings(self.home, self.args.dict, self.args.mode)
+        if self.args.mode == "speechgone":
+            self.speechd = SpeechServer(os.path.join(self.home, "speechd"))
         self.out = open(os.path.join(self.home, "program.log"), "w")
         command = [self.args.program]
         if self.args.gdb:
@@ -352,6 +407,8 @@ class Walk:
         g = self.xdotool(["getwindowgeometry", "--shell", wid]).stdout
         vals = dict(line.split("=", 1) for line in g.split() if "=" in line)
         self.geometry = (int(vals["X"]), int(vals["Y"]), int(vals["WIDTH"]), int(vals["HEIGHT"]))
+        if self.speechd:
+            self.speechd.kill()
 
     def wait_quiet(self, quiet=0.4, limit=20):
         """Until the transcript has not grown for `quiet` seconds."""
@@ -393,14 +450,20 @@ class Walk:
         if not self.alive():
             raise WalkFailure("the program died (status %s) at the end" % self.proc.returncode)
         before = len(transcript_lines(self.transcript))
+        stored = read_settings(self.home)
         self.input.key("F6")
         deadline = time.time() + 15
-        heard = False
-        while time.time() < deadline and not heard:
-            new = transcript_lines(self.transcript)[before:]
-            heard = any(l.startswith("Speak\t") and ("拡大" in l or "通常" in l) for l in new)
+        done = False
+        while time.time() < deadline and not done:
+            if self.speechd:
+                # Nothing can be heard: the magnification the key stores.
+                now = read_settings(self.home)
+                done = (now.get("FontSize"), now.get("BigMode")) != (stored.get("FontSize"), stored.get("BigMode"))
+            else:
+                new = transcript_lines(self.transcript)[before:]
+                done = any(l.startswith("Speak\t") and ("拡大" in l or "通常" in l) for l in new)
             time.sleep(0.05)
-        if not heard:
+        if not done:
             active = self.xdotool(["getactivewindow", "getwindowname"]).stdout.strip()
             focus = self.xdotool(["getwindowfocus", "getwindowname"]).stdout.strip()
             raise WalkFailure("the last key (F6) was not heard: the window hangs or is silent"
@@ -425,6 +488,8 @@ class Walk:
         if self.proc and self.alive():
             self.proc.kill()
             self.proc.wait()
+        if self.speechd:
+            self.speechd.kill()
         if getattr(self, "out", None):
             self.out.close()
 
