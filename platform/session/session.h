@@ -8,8 +8,8 @@ namespace session {
 
 // The name of the local socket through which a second start of the program
 // finds the running one: one per user (and per login session where the
-// platform keeps a private runtime folder for it). The folder it lives in is
-// created when missing.
+// platform keeps a runtime folder, in a private folder of the program's own
+// inside it, never changing the runtime folder itself).
 QString instanceServerName();
 
 // Turns the requests to end the program that do not come through its window

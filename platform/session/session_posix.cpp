@@ -3,30 +3,59 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <csignal>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 namespace session {
 
+namespace {
+// A folder of the program's own inside the user's runtime folder, open to
+// the user alone; empty when there is none to be had. The runtime folder's
+// own mode is never changed: it may be shared (XDG_RUNTIME_DIR=/tmp). Only a
+// runtime folder that is missing, and so made here, is made private.
+QString privateRuntimeFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty())
+        return {};
+    if (!QFileInfo::exists(runtime)) {
+        if (!QDir().mkpath(runtime))
+            return {};
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QByteArray own = QFile::encodeName(QDir(runtime).absoluteFilePath(QStringLiteral("wordlamp")));
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    // An existing one must be a folder of this user's that nobody else may
+    // enter (not a link, and not made by someone else to catch the socket).
+    struct stat st = {};
+    if (::lstat(own.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()
+        || (st.st_mode & 077) != 0)
+        return {};
+    return QFile::decodeName(own);
+}
+} // namespace
+
 QString instanceServerName()
 {
     const QString base = QStringLiteral("wordlamp-%1").arg(::getuid());
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (runtime.isEmpty() || !QDir().mkpath(runtime))
+    const QString folder = privateRuntimeFolder();
+    if (folder.isEmpty())
         return base; // the local socket then lives in the temporary folder
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QString path = QDir(runtime).absoluteFilePath(base);
+    const QString path = QDir(folder).absoluteFilePath(base);
     // A socket path must fit into sockaddr_un; a very deep runtime folder is
     // named by a digest of its path instead, in the temporary folder.
     if (QFile::encodeName(path).size() < qsizetype(sizeof(sockaddr_un::sun_path)) - 1)
         return path;
-    const QByteArray digest = QCryptographicHash::hash(QFile::encodeName(runtime), QCryptographicHash::Sha1);
+    const QByteArray digest = QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha1);
     return base + u'-' + QString::fromLatin1(digest.toHex().left(12));
 }
 
