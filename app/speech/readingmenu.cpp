@@ -148,11 +148,12 @@ void Reading::setCursol(RichTextBox *box)
         caret = wideCaretSize(size, true, true, 0, defaultWidth);
     } else {
         const double heightFactor = OsLevel() == 5 ? double(CaretScale) : 1.35;
-        // The character under the caret; a space at the end of the text.
+        // The character under the caret; a space at the end of the text (and
+        // while the box is being filled anew, when its caret has no place).
         const QString text = box->toPlainText();
         const int pos = cursor.position();
         char32_t ch = u' ';
-        if (pos < text.size()) {
+        if (pos >= 0 && pos < text.size()) {
             ch = text.at(pos).unicode();
             if (text.at(pos).isHighSurrogate() && pos + 1 < text.size())
                 ch = QChar::surrogateToUcs4(text.at(pos), text.at(pos + 1));
