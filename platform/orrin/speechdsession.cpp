@@ -4,6 +4,8 @@
 #include "orrin/speechdstate.h"
 #include "orrin/speechtext.h"
 
+#include <QStringList>
+
 #include <csignal>
 #include <pthread.h>
 
@@ -165,22 +167,33 @@ void SpeechdSession::State::execute(SpeechdCommand &c)
 
 void SpeechdSession::State::speak(const SpeechdCommand &c)
 {
-    const QString language = speechtext::language(c.text);
-    QString spoken;
-    for (int attempt = 0; attempt < 2 && !stopping(); ++attempt) {
+    // A text that mixes Japanese and English goes out as consecutive
+    // messages, each in its own language; the request ends with its last.
+    // A lone character at the caret stays one message.
+    const QList<speechtext::Run> runs = c.mode == 1 ? QList<speechtext::Run>{{c.text, speechtext::language(c.text)}}
+                                                    : speechtext::runs(c.text);
+    QStringList spoken;
+    for (int attempt = 0; attempt < 2 && !stopping() && !runs.isEmpty(); ++attempt) {
         // A connection found broken is replaced at once: the text is retried
         // on a new one.
         if (!ensureConnected(attempt > 0))
             break;
-        if (spoken.isEmpty())
-            spoken = readings && reader ? reader->toReadings(c.text) : c.text;
+        if (spoken.isEmpty()) {
+            for (const speechtext::Run &run : runs)
+                spoken.append(readings && reader && run.language == u"ja" ? reader->toReadings(run.text) : run.text);
+        }
         busyFor(options.commandTimeoutMs);
-        applyLanguage(language); // a voice without the language still speaks
-        const int id = say(spoken, c.mode);
-        if (id >= 0) {
-            registerMessage(id, c.request);
+        int last = -2;
+        for (qsizetype i = 0; i < runs.size() && last != -1; ++i) {
+            applyLanguage(runs[i].language); // a voice without the language still speaks
+            last = say(spoken[i], c.mode);
+        }
+        if (last >= 0) {
+            registerMessage(last, c.request);
             return;
         }
+        if (last == -2)
+            break; // spoken, with no message to follow
         if (!broken())
             break; // refused by a working server
     }

@@ -37,6 +37,68 @@ QString language(QStringView text)
     return japanese ? QStringLiteral("ja") : QStringLiteral("en");
 }
 
+namespace {
+enum class Script { Neutral, Japanese, English };
+
+Script scriptOf(char32_t ch)
+{
+    if (isKana(ch) || isKanji(ch) || (ch >= 0x3000 && ch <= 0x303F) // Japanese punctuation
+        || (ch >= 0xFF01 && ch <= 0xFF0F) || (ch >= 0xFF1A && ch <= 0xFF20) || (ch >= 0xFF3B && ch <= 0xFF40)
+        || (ch >= 0xFF5B && ch <= 0xFF65))
+        return Script::Japanese;
+    if ((ch >= u'A' && ch <= u'Z') || (ch >= u'a' && ch <= u'z') || (ch >= 0xFF21 && ch <= 0xFF3A)
+        || (ch >= 0xFF41 && ch <= 0xFF5A) || (ch >= 0xC0 && ch <= 0x24F && ch != 0xD7 && ch != 0xF7))
+        return Script::English;
+    return Script::Neutral;
+}
+
+QString languageOf(Script s)
+{
+    return s == Script::English ? QStringLiteral("en") : QStringLiteral("ja");
+}
+} // namespace
+
+QList<Run> runs(QStringView text)
+{
+    QList<Run> out;
+    Script current = Script::Neutral;
+    qsizetype start = 0;        // of the current run
+    qsizetype neutralFrom = -1; // where the signs after the run's last letter begin
+    const auto close = [&](qsizetype end, Script script) {
+        const QString piece = text.mid(start, end - start).trimmed().toString();
+        if (!piece.isEmpty())
+            out.append({piece, languageOf(script)});
+        start = end;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t ch = text[i].unicode();
+        const qsizetype at = i;
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ch = QChar::surrogateToUcs4(char16_t(ch), text[++i].unicode());
+        const Script s = scriptOf(ch);
+        if (s == Script::Neutral) {
+            if (neutralFrom < 0)
+                neutralFrom = at;
+            continue;
+        }
+        if (current != Script::Neutral && s != current) {
+            // The signs between the two runs are cut at their last space.
+            qsizetype cut = at;
+            for (qsizetype j = at - 1; j >= neutralFrom && neutralFrom >= 0; --j) {
+                if (text[j].isSpace()) {
+                    cut = j;
+                    break;
+                }
+            }
+            close(cut, current);
+        }
+        current = s;
+        neutralFrom = -1;
+    }
+    close(text.size(), current == Script::Neutral ? Script::English : current);
+    return out;
+}
+
 QString cleaned(QStringView text)
 {
     QString out;

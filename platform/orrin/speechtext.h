@@ -3,6 +3,7 @@
 // hands it over: which characters are kanji or kana, which language the
 // voice should use, what to strip from it, and how long it can take to say.
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -26,6 +27,21 @@ bool containsKanji(QStringView text);
 
 // "ja" for a text that holds kana or kanji, else "en".
 QString language(QStringView text);
+
+// A stretch of text in one language, as the voice of that language should
+// get it.
+struct Run {
+    QString text;
+    QString language; // "ja" or "en"
+};
+
+// The text cut where it changes between Japanese (kana, kanji, Japanese and
+// full-width punctuation) and English (Latin letters): "りんご apple tree
+// です" is three runs, so each is read by the voice of its language. Digits,
+// spaces and other signs go with the run they stand in; between two runs
+// they are cut at their last space, so "(名) (1) study" keeps "(1)" in
+// Japanese. Runs are trimmed; a text without letters is one run.
+QList<Run> runs(QStringView text);
 
 // The text as the synthesiser should get it: the speech end marker and other
 // control characters removed (line breaks become "\n", tabs spaces) and

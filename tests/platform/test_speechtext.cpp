@@ -18,6 +18,8 @@ private slots:
     void language();
     void cleaned_data();
     void cleaned();
+    void runs_data();
+    void runs();
     void durationIsGenerousButBounded();
     void signalSoundsAreValidWav();
     void signalSoundsDifferPerCode();
@@ -46,6 +48,35 @@ void TestSpeechText::language()
     QFETCH(QString, text);
     QFETCH(QString, language);
     QCOMPARE(speechtext::language(text), language);
+}
+
+void TestSpeechText::runs_data()
+{
+    // Each run as "language:text", joined by " | ".
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("runs");
+    QTest::newRow("english") << "apple tree" << "en:apple tree";
+    QTest::newRow("japanese") << "林檎の木" << "ja:林檎の木";
+    QTest::newRow("english inside japanese") << "りんご apple tree です" << "ja:りんご | en:apple tree | ja:です";
+    QTest::newRow("note after japanese") << "林檎 (fruit)" << "ja:林檎 | en:(fruit)";
+    QTest::newRow("number stays japanese") << "(名・スル) (1) study" << "ja:(名・スル) (1) | en:study";
+    QTest::newRow("full-width bracket") << "セイヨウリンゴ（Malus domestica)"
+                                        << "ja:セイヨウリンゴ（ | en:Malus domestica)";
+    QTest::newRow("no space between") << "appleパイ" << "en:apple | ja:パイ";
+    QTest::newRow("signs only") << "(1) ;" << "en:(1) ;";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("full-width latin") << "ＡＢＣの" << "en:ＡＢＣ | ja:の";
+    QTest::newRow("accented latin") << "café です" << "en:café | ja:です";
+}
+
+void TestSpeechText::runs()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, runs);
+    QStringList got;
+    for (const speechtext::Run &r : speechtext::runs(text))
+        got.append(r.language + u':' + r.text);
+    QCOMPARE(got.join(QStringLiteral(" | ")), runs);
 }
 
 void TestSpeechText::cleaned_data()
