@@ -179,8 +179,14 @@ void SpeechdSession::State::speak(const SpeechdCommand &c)
         if (!ensureConnected(attempt > 0))
             break;
         if (spoken.isEmpty()) {
-            for (const speechtext::Run &run : runs)
-                spoken.append(readings && reader && run.language == u"ja" ? reader->toReadings(run.text) : run.text);
+            for (const speechtext::Run &run : runs) {
+                if (run.language != u"ja")
+                    spoken.append(run.text);
+                else if (readings && reader)
+                    spoken.append(reader->toReadings(speechtext::withPauses(speechtext::withTagWords(run.text))));
+                else
+                    spoken.append(speechtext::withPauses(speechtext::withTagWords(run.text)));
+            }
         }
         busyFor(options.commandTimeoutMs);
         int last = -2;

@@ -160,7 +160,9 @@ void SpeechdVoice::Speak(const QString &text, int mode)
     // A blank at the caret is still a character to announce ("space").
     const bool blank = mode == 1 && text.size() == 1 && text[0].isSpace();
     QString t = blank ? QStringLiteral(" ") : speechtext::cleaned(text);
-    if (t.isEmpty())
+    // A bracket or a semicolon on its own (a piece of a read-all) is not
+    // worth an utterance; a lone character at the caret still is.
+    if (t.isEmpty() || (mode != 1 && speechtext::onlySigns(t)))
         return;
     const quint64 request = ++nextRequest_;
     const qint64 now = clock_.elapsed();

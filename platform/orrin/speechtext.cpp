@@ -2,6 +2,10 @@
 
 #include "codepage/codepage.h"
 
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringList>
+
 #include <algorithm>
 
 namespace speechtext {
@@ -96,6 +100,60 @@ QList<Run> runs(QStringView text)
         neutralFrom = -1;
     }
     close(text.size(), current == Script::Neutral ? Script::English : current);
+    return out;
+}
+
+bool onlySigns(QStringView text)
+{
+    bool sign = true;
+    forEachCharacter(text, [&sign](char32_t ch) { sign = sign && !QChar::isLetterOrNumber(ch); });
+    return sign;
+}
+
+QString withPauses(QString japanese)
+{
+    return japanese.replace(u'\u30FB', u'\u3001').replace(u'\uFF65', u'\u3001');
+}
+
+QString withTagWords(const QString &japanese)
+{
+    static const QHash<QString, QString> words{
+        {QStringLiteral("名"), QStringLiteral("名詞")},     {QStringLiteral("代"), QStringLiteral("代名詞")},
+        {QStringLiteral("動"), QStringLiteral("動詞")},     {QStringLiteral("自"), QStringLiteral("自動詞")},
+        {QStringLiteral("他"), QStringLiteral("他動詞")},   {QStringLiteral("形"), QStringLiteral("形容詞")},
+        {QStringLiteral("副"), QStringLiteral("副詞")},     {QStringLiteral("感"), QStringLiteral("感動詞")},
+        {QStringLiteral("接"), QStringLiteral("接続詞")},   {QStringLiteral("助"), QStringLiteral("助詞")},
+        {QStringLiteral("助数"), QStringLiteral("助数詞")}, {QStringLiteral("助動"), QStringLiteral("助動詞")},
+        {QStringLiteral("接頭"), QStringLiteral("接頭辞")}, {QStringLiteral("接尾"), QStringLiteral("接尾辞")},
+        {QStringLiteral("数"), QStringLiteral("数詞")},     {QStringLiteral("句"), QStringLiteral("句")},
+        {QStringLiteral("略"), QStringLiteral("略語")},
+    };
+    static const QRegularExpression group(QStringLiteral("[(（{]([^()（）{}]{1,24})[)）}]"));
+    QString out;
+    qsizetype done = 0;
+    for (auto it = group.globalMatch(japanese); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QStringList parts = m.captured(1).split(u'・');
+        bool tags = true;
+        bool changed = false;
+        for (QString &p : parts) {
+            const auto found = words.constFind(p);
+            if (found != words.cend()) {
+                changed = changed || *found != p;
+                p = *found;
+            } else if (p.isEmpty() || p.size() > 6 || scriptOf(p.at(0).unicode()) != Script::Japanese) {
+                tags = false; // words or a note, not a group of tags
+            }
+        }
+        if (!tags || !changed)
+            continue;
+        out += QStringView(japanese).mid(done, m.capturedStart(1) - done);
+        out += parts.join(u'・');
+        done = m.capturedEnd(1);
+    }
+    if (done == 0)
+        return japanese;
+    out += QStringView(japanese).mid(done);
     return out;
 }
 

@@ -43,6 +43,20 @@ struct Run {
 // Japanese. Runs are trimmed; a text without letters is one run.
 QList<Run> runs(QStringView text);
 
+// True when the text holds no letter, digit, kana or kanji: a bracket or a
+// semicolon alone, which a voice would only name.
+bool onlySigns(QStringView text);
+
+// A Japanese run as its voice should get it: a middle dot between words
+// ("名・スル") is read as the short pause of a comma, not named.
+QString withPauses(QString japanese);
+
+// The dictionary's short part-of-speech tags said as the words they stand
+// for, inside a bracketed group of tags only: "(名・自)" is heard as
+// "(名詞・自動詞)", "{形}" as "{形容詞}". The display keeps the short form,
+// which a magnified line has room for.
+QString withTagWords(const QString &japanese);
+
 // The text as the synthesiser should get it: the speech end marker and other
 // control characters removed (line breaks become "\n", tabs spaces) and
 // surrounding white space trimmed. Empty when there is nothing to say.

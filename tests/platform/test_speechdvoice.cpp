@@ -32,6 +32,7 @@ private slots:
     void speakingIsBoundedWithoutEnd();
     void kanjiReachTheSynthesiserAsReadings();
     void kanjiReadingsCanBeTurnedOff();
+    void signsAndDotsAreNotNamed();
     void speechGoesOnWithoutMecab();
     void loneCharacter();
     void rateAndCursorReadingCycles();
@@ -212,6 +213,18 @@ void TestSpeechdVoice::kanjiReadingsCanBeTurnedOff()
     QTRY_COMPARE_WITH_TIMEOUT(server_.recording().size(), 1, Patience);
     QCOMPARE(server_.recording()[0].text, QStringLiteral("林檎を食べる"));
     QCOMPARE(server_.recording()[0].language, QStringLiteral("ja"));
+}
+
+void TestSpeechdVoice::signsAndDotsAreNotNamed()
+{
+    auto o = options();
+    o.kanjiReadings = QStringLiteral("0");
+    auto v = make(o);
+    QVERIFY(v);
+    for (const char *piece : {"(", ")", ";", "-", "(名・スル) (1)", "end"})
+        v->Speak(QString::fromUtf8(piece));
+    QTRY_COMPARE_WITH_TIMEOUT(server_.recordedTexts().size(), 2, Patience);
+    QCOMPARE(server_.recordedTexts(), QStringList({QStringLiteral("(名詞、スル) (1)"), QStringLiteral("end")}));
 }
 
 void TestSpeechdVoice::speechGoesOnWithoutMecab()

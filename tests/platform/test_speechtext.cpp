@@ -20,6 +20,8 @@ private slots:
     void cleaned();
     void runs_data();
     void runs();
+    void tagWords_data();
+    void tagWords();
     void durationIsGenerousButBounded();
     void signalSoundsAreValidWav();
     void signalSoundsDifferPerCode();
@@ -77,6 +79,28 @@ void TestSpeechText::runs()
     for (const speechtext::Run &r : speechtext::runs(text))
         got.append(r.language + u':' + r.text);
     QCOMPARE(got.join(QStringLiteral(" | ")), runs);
+}
+
+void TestSpeechText::tagWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("heard");
+    QTest::newRow("noun, suru") << "(名・スル) (1) study" << "(名詞・スル) (1) study";
+    QTest::newRow("intransitive verb") << "(動・自) (2) to run" << "(動詞・自動詞) (2) to run";
+    QTest::newRow("headword tag") << "apple {名}" << "apple {名詞}";
+    QTest::newRow("full-width brackets") << "（形・名）" << "（形容詞・名詞）";
+    QTest::newRow("other tags stay") << "(名) (かな書き) apple" << "(名詞) (かな書き) apple";
+    QTest::newRow("a note is no tag") << "(名詞の例) 名" << "(名詞の例) 名";
+    QTest::newRow("reading group") << "林檎{りんご}" << "林檎{りんご}";
+    QTest::newRow("english note") << "(e.g. 1：2)" << "(e.g. 1：2)";
+    QTest::newRow("unclosed") << "金{かね・" << "金{かね・";
+}
+
+void TestSpeechText::tagWords()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, heard);
+    QCOMPARE(speechtext::withTagWords(text), heard);
 }
 
 void TestSpeechText::cleaned_data()
