@@ -234,7 +234,11 @@ void Reading::AllRead()
                 return;
         }
     }
-    form_.Voice1->StopSpeech();
+    // A reading stopped by a key was silenced by that key, which may have
+    // spoken since (the line the caret moved to): only a reading that ran to
+    // its end stops what is left of it.
+    if (form_.AllReadFlag)
+        form_.Voice1->StopSpeech();
     layer_.SapiCancel();
     if (!*alive)
         return;

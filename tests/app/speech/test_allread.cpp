@@ -232,11 +232,15 @@ void TestAllRead::clickStopsAtTheClickedPosition()
 void TestAllRead::stopEndsWithSignal()
 {
     // A read-all stopped while it waits for speech (AllCancel from an event)
-    // ends with the stop signal instead of "読み 終わり".
+    // ends with the stop signal instead of "読み 終わり"; what the stopping
+    // key said (the line the caret moved to) is not cut off.
     SpeechFixture f(30);
     QVERIFY(f.start());
     f.setPane(QStringLiteral("あいうえお。かきくけこ。"));
-    QTimer::singleShot(60, [&] { f.speech().AllCancel(); });
+    QTimer::singleShot(60, [&] {
+        f.speech().AllCancel();
+        f.form().Voice1->Speak(QStringLiteral("かきくけこ"), 0);
+    });
     f.mark();
     f.speech().AllRead();
     const QStringList said = f.spoken({"Signal"});
@@ -244,7 +248,17 @@ void TestAllRead::stopEndsWithSignal()
     QCOMPARE(said.last(), QStringLiteral("Signal 10 3 0"));
     QVERIFY(!said.join(u'|').contains(u"読み 終わり"));
     QVERIFY(f.form().AllReadIdle);
-    QVERIFY(!f.voice()->IsSpeaking());
+    const QStringList lines = f.lines();
+    qsizetype moved = -1;
+    qsizetype lastStop = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (moved < 0 && lines[i].startsWith(QStringLiteral("Speak\tかきくけこ\t")))
+            moved = i;
+        if (lines[i] == u"StopSpeech")
+            lastStop = i;
+    }
+    QVERIFY2(moved >= 0, qPrintable(lines.join(u'|')));
+    QVERIFY(lastStop < moved);
 }
 
 void TestAllRead::refused_data()
