@@ -42,6 +42,18 @@ EventRouter::Pane EventRouter::paneOf(QObject *watched) const
 
 bool EventRouter::eventFilter(QObject *watched, QEvent *event)
 {
+    if (window_.lifecycle().isUnloaded()) {
+        // Shut down: input that was still queued goes nowhere.
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Drop: return true;
+        default: break;
+        }
+    }
     const Pane pane = paneOf(watched);
     switch (event->type()) {
     case QEvent::KeyPress:

@@ -217,6 +217,10 @@ void Lifecycle::Form_Unload()
     if (!loaded_ || unloaded_)
         return;
     unloaded_ = true;
+    // Shutdown may run inside a reading or a wait that still lets events
+    // through: from here on the window takes no more keys, clicks or menu
+    // commands, so nothing is said or stored after the farewell.
+    form_.setEnabled(false);
     // 1.-2. Reading and speech stop; the braille table and the screen
     // reader's events are released.
     form_.speech().stopForShutdown();

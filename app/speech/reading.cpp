@@ -3,6 +3,7 @@
 #include "eventloop/doevents.h"
 #include "imecomposition.h"
 #include "mainform.h"
+#include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
 #include "readingtext.h"
@@ -250,8 +251,8 @@ void Reading::AllRead()
         layer_.AllReadWait();
         if (!*alive)
             return;
-    } else {
-        form_.Voice1->Signal(10, 3, 0);
+    } else if (!(form_.OrvBack && form_.OrvBack->isShutDown())) {
+        form_.Voice1->Signal(10, 3, 0); // stopped; but no tone after the farewell
     }
     setCursol(form_.Text2);
     if (!*alive)

@@ -372,6 +372,10 @@ class Walk:
         for var in ("ASAN_OPTIONS", "UBSAN_OPTIONS"):
             if var in env:
                 env[var] += ":log_path=" + log
+        if self.speechd and "ASAN_OPTIONS" in env:
+            # Full stacks through glib, so that libspeechd's own leak on a
+            # failed connection is told from ours by its suppression.
+            env["ASAN_OPTIONS"] += ":fast_unwind_on_malloc=0"
         return env
 
     def xdotool(self, words, timeout=60):
@@ -431,8 +435,26 @@ class Walk:
             self.input.perform(action, self.geometry, pause)
             self.done = i + 1
             if not self.alive():
+                if self.ended_by_user():
+                    return  # the keys chose 終了 in the menu: a user's way out
                 raise WalkFailure("the program died (status %s) after action %d" % (self.proc.returncode, i + 1))
         self.finish()
+
+    def ended_by_user(self):
+        """Whether the program ended through its own shutdown: status 0 and
+        the farewell said (with the speech server gone, status 0 only)."""
+        if self.proc.returncode != 0:
+            return False
+        if self.speechd:
+            return True
+        lines = transcript_lines(self.transcript)
+        farewell = [i for i, l in enumerate(lines) if l.startswith("Speak\tランプの英和 和英辞典 おわり")]
+        if not farewell:
+            return False
+        after = [l for l in lines[farewell[-1] + 1:] if l.split("\t")[0] in ("Speak", "SapiSpeak", "Signal")]
+        if after:
+            raise WalkFailure("the program spoke after its farewell: %r" % after[:3])
+        return True
 
     def finish(self):
         # Close whatever is open (menus, the quick guide, the history list,

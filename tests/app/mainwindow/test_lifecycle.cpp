@@ -258,9 +258,13 @@ void TestLifecycle::shutdownOrder()
     QCOMPARE(t.first(), QStringLiteral("StopSpeech"));
     QCOMPARE(t.size() >= 2 ? t[t.size() - 2].section(u'\t', 0, 1) : QString(), QStringLiteral("Speak\t") + farewell);
     QCOMPARE(t.last(), QStringLiteral("Settle"));
-    // Once only.
+    // Once only; and a key still queued is not taken any more.
     h.unload();
     QCOMPARE(h.spoken().count(farewell), 1);
+    h.markTranscript();
+    QTest::keyClick(h.form().Text2, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(h.form().Text1, Qt::Key_F6);
+    QCOMPARE(h.transcript(), QStringList());
 }
 
 void TestLifecycle::closingMaximisedSavesNoGeometry()
