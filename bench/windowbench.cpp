@@ -86,7 +86,7 @@ struct Window {
     MainWindow window{form};
     explicit Window(const QString &dict)
     {
-        settings::writeText(u"Wordmere", dict);
+        settings::writeText(settings::Key::Wordmere, dict);
         form.setSpeech(std::make_unique<Speech>(form));
     }
     bool load()

@@ -45,10 +45,10 @@ int main(int argc, char *argv[])
         else if (args[i] == u"--word")
             word = args[i + 1];
     }
-    settings::writeText(u"Wordmere", dict);
-    settings::writeBool(u"BigMode", true);
-    settings::writeInt(u"FontSize", 3);
-    settings::writeBool(u"Reverse", false);
+    settings::writeText(settings::Key::Wordmere, dict);
+    settings::writeBool(settings::Key::BigMode, true);
+    settings::writeInt(settings::Key::FontSize, 3);
+    settings::writeBool(settings::Key::Reverse, false);
 
     MainForm form;
     MainWindow window(form);

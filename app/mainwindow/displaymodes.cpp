@@ -94,7 +94,7 @@ void DisplayModes::FontSetting()
 
     const bool big = form_.modeBigFont;
     const int level = form_.modeFontSize;
-    form_.StatusBar1->setVisible(settings::readBool(u"StatusBar"));
+    form_.StatusBar1->setVisible(settings::readBool(settings::Key::StatusBar));
 
     // Fonts.
     QFont inputFont = form_.Text1->font();
@@ -238,8 +238,8 @@ void DisplayModes::Timer2_Timer()
 
 void DisplayModes::saveMagnification()
 {
-    settings::writeInt(u"FontSize", form_.modeFontSize);
-    settings::writeBool(u"BigMode", form_.modeBigFont);
+    settings::writeInt(settings::Key::FontSize, form_.modeFontSize);
+    settings::writeBool(settings::Key::BigMode, form_.modeBigFont);
 }
 
 void DisplayModes::DoFont(int iBig)
@@ -307,7 +307,7 @@ void DisplayModes::mnu_view_switch_Click()
     spoken::StopSpeech(form_);
     spoken::Speak(form_, form_.modeBigFont ? QStringLiteral("拡大画面") : QStringLiteral("通常画面"));
     FontSetting();
-    settings::writeBool(u"BigMode", form_.modeBigFont);
+    settings::writeBool(settings::Key::BigMode, form_.modeBigFont);
     window_.layout().Form_Resize();
     FontSetting();
 }
@@ -315,7 +315,7 @@ void DisplayModes::mnu_view_switch_Click()
 void DisplayModes::mnu_view_tujo_Click()
 {
     form_.modeBigFont = false;
-    settings::writeBool(u"BigMode", false);
+    settings::writeBool(settings::Key::BigMode, false);
     window_.layout().Form_Resize();
     FontSetting();
 }
@@ -329,7 +329,7 @@ void DisplayModes::mnu_view_font_hyojun_Click()
 {
     form_.modeReverse = false;
     FontSetting();
-    settings::writeBool(u"Reverse", false);
+    settings::writeBool(settings::Key::Reverse, false);
     window_.ime().SetImmColoer();
 }
 
@@ -337,7 +337,7 @@ void DisplayModes::mnu_view_font_hanten_Click()
 {
     form_.modeReverse = true;
     FontSetting();
-    settings::writeBool(u"Reverse", true);
+    settings::writeBool(settings::Key::Reverse, true);
     window_.ime().SetImmColoer();
 }
 
@@ -346,7 +346,7 @@ void DisplayModes::mnu_view_status_Click()
     const bool visible = !form_.StatusBar1->isVisibleTo(&form_);
     form_.StatusBar1->setVisible(visible);
     form_.action(QStringLiteral("mnu_view_status"))->setChecked(visible);
-    settings::writeBool(u"StatusBar", visible);
+    settings::writeBool(settings::Key::StatusBar, visible);
     // The window lays its status bar out from its loop; the boxes follow.
     QMetaObject::invokeMethod(&window_.layout(), &WindowLayout::Form_Resize, Qt::QueuedConnection);
 }

@@ -43,10 +43,10 @@ public:
     // View menu.
     void mnu_view_Click();
     void mnu_view_switch_Click();
-    void mnu_view_tujo_Click();
+    void mnu_view_tujo_Click(); // 通常 "normal": magnification off
     void mnu_view_big_Click(int level);
-    void mnu_view_font_hyojun_Click();
-    void mnu_view_font_hanten_Click();
+    void mnu_view_font_hyojun_Click(); // 標準 "standard" colours
+    void mnu_view_font_hanten_Click(); // 反転 "reversed" colours
     void mnu_view_status_Click();
     // The toolbar's magnification button and its drop-down menu (0 = normal).
     void magnifyButtonClick();

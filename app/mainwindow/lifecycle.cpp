@@ -71,12 +71,12 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
         window_.tray().SetResident(true);
 
     // 4.-7.
-    form_.EngUse = settings::readBool(u"EngUse");
+    form_.EngUse = settings::readBool(settings::Key::EngUse);
     form_.Text2Change = false;
     form_.Text1->setPlainText(QStringLiteral(" "));
     form_.Text2->setPlainText(QStringLiteral(" "));
     form_.KensakuEnable = false;
-    settings::writeText(u"Version", Version);
+    settings::writeText(settings::Key::Version, Version);
     form_.RirekiIndex = form_.RirekiMax = 0;
     form_.RirekiList.clear();
     form_.QevSelMode = false;
@@ -88,11 +88,11 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     form_.speech().loadBrailleTable();
 
     // 10.-14. Settings and window placement.
-    form_.DicKana = settings::readBool(u"DicKana");
-    form_.SapiEngineName = settings::readText(u"SapiEngine");
-    form_.SapiEngineSpeed = settings::readInt(u"SapiEngineSpeed");
-    form_.FilePath = settings::readText(u"Wordmere");
-    const bool statusBar = settings::readBool(u"StatusBar");
+    form_.DicKana = settings::readBool(settings::Key::DicKana);
+    form_.SapiEngineName = settings::readText(settings::Key::SapiEngine);
+    form_.SapiEngineSpeed = settings::readInt(settings::Key::SapiEngineSpeed);
+    form_.FilePath = settings::readText(settings::Key::Wordmere);
+    const bool statusBar = settings::readBool(settings::Key::StatusBar);
     form_.StatusBar1->setVisible(statusBar);
     form_.action(QStringLiteral("mnu_view_status"))->setChecked(statusBar);
     const QScreen *screen = form_.screen() ? form_.screen() : QGuiApplication::primaryScreen();
@@ -102,11 +102,11 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     form_.resize(twips::toPixels(placement.width(), &form_), twips::toPixels(placement.height(), &form_));
     form_.move(screen->availableGeometry().topLeft()
                + QPoint(twips::toPixels(placement.left(), &form_), twips::toPixels(placement.top(), &form_)));
-    form_.modeBigFont = settings::readBool(u"BigMode");
-    form_.modeFontSize = settings::readInt(u"FontSize");
-    form_.modeReverse = settings::readBool(u"Reverse");
-    form_.ZenpoMax = settings::readInt(u"ZenpoMax");
-    form_.KeyFunc = settings::readInt(u"KeyFunc");
+    form_.modeBigFont = settings::readBool(settings::Key::BigMode);
+    form_.modeFontSize = settings::readInt(settings::Key::FontSize);
+    form_.modeReverse = settings::readBool(settings::Key::Reverse);
+    form_.ZenpoMax = settings::readInt(settings::Key::ZenpoMax);
+    form_.KeyFunc = settings::readInt(settings::Key::KeyFunc);
     form_.QuietFocus = false;
     form_.CoarseSteps = 200;
     form_.FineSteps = 50;

@@ -82,12 +82,12 @@ public:
     bool EnglishMode = false;
     qint32 SapiEngineSpeed = 4;
     QString SapiEngineID;
-    bool &ZenpoFlag = Lookup.ZenpoFlag;
-    qint32 &ZenpoMax = Lookup.ZenpoMax;
+    bool &ZenpoFlag = Lookup.ZenpoFlag; // 前方 "front": the lookup is a prefix search
+    qint32 &ZenpoMax = Lookup.ZenpoMax; // lines a prefix search keeps, less one
     bool EngUse = true;
-    bool &DicKana = Lookup.DicKana;
-    qint32 RirekiIndex = 0;
-    qint32 RirekiMax = 0;
+    bool &DicKana = Lookup.DicKana; // 仮名: readings in braces are removed
+    qint32 RirekiIndex = 0; // 履歴: the current history entry (1-based, 0 none)
+    qint32 RirekiMax = 0; // the number of history entries
     QString &FilePath = Lookup.FilePath;
     bool Text2Change = false;
     bool modeBigFont = false;
@@ -95,12 +95,12 @@ public:
     bool &modeReverse = Lookup.modeReverse;
     bool editPaste = false, editCopy = false, editCut = false;
     bool Text1Enable = false;
-    bool QevSelMode = false;
-    qint32 QevSelCount = 0;
-    QString QevSelCommand;
-    qint32 QevSelStart = 0, QevSelEnd = 0;
+    bool QevSelMode = false; // a range command waits for its range; the window is locked
+    qint32 QevSelCount = 0; // the range command's step
+    QString QevSelCommand; // the range command's name
+    qint32 QevSelStart = 0, QevSelEnd = 0; // the range's end points
     bool List1Enable = false;
-    bool &KensakuEnable = Lookup.KensakuEnable;
+    bool &KensakuEnable = Lookup.KensakuEnable; // 検索: a lookup is running
     bool TrayResident = false;
     QColor TextColor;
     qint32 LastShift = 0;

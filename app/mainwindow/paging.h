@@ -16,7 +16,7 @@ public:
 
     void mnu_file_nextpage_Click();
     void mnu_file_backpage_Click();
-    void mnu_file_yudo1_Click();
+    void mnu_file_yudo1_Click(); // 誘導 "lead": looks up the word at the caret
 
     // One step from the line at `fseek` (HitEndPos), which both move. False
     // when the file can no longer be read; nothing changes then.

@@ -53,8 +53,8 @@ public:
     void ShowMe() override;
     void focusText2() override;
     void setText2SelStart(int position) override;
-    void RirekiKosin(const QString &word) override;
-    void RirekiSetting() override;
+    void RirekiKosin(const QString &word) override; // records the word in the history
+    void RirekiSetting() override; // refreshes the history commands
     void RollSetting(bool ExecRoll) override;
     void setStatusText(const QString &text) override;
     void AllRead() override;

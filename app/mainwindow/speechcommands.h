@@ -21,11 +21,11 @@ public:
 
     // Reading commands over the result pane.
     virtual void AllRead() {}
-    virtual void ParaYomi() {}
+    virtual void ParaYomi() {} // 読み: reads the paragraph at the caret
     virtual QString GetCurStr() { return {}; }
-    virtual void setCursol(RichTextBox *box) { (void)box; }
-    virtual void QevSelSet(bool setFlag) { (void)setFlag; }
-    virtual void SetYomiMenu(bool enabled) { (void)enabled; }
+    virtual void setCursol(RichTextBox *box) { (void)box; } // "cursor": the wide caret in `box`
+    virtual void QevSelSet(bool setFlag) { (void)setFlag; } // locks (true) the window for a range command
+    virtual void SetYomiMenu(bool enabled) { (void)enabled; } // enables the Reading (読み) menu
     virtual void mnu_yomi_english_Click() {}
 
     // Start-up and shutdown steps that concern speech. Each start-up step

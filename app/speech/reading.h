@@ -25,11 +25,11 @@ public:
     ~Reading() override;
 
     void AllRead();
-    void ParaYomi();
+    void ParaYomi(); // 読み: reads the paragraph at the caret
     QString GetCurStr();
-    void setCursol(RichTextBox *box);
-    void QevSelSet(bool setFlag);
-    void SetYomiMenu(bool tFlag);
+    void setCursol(RichTextBox *box); // "cursor": the wide caret in `box`
+    void QevSelSet(bool setFlag); // locks (true) the window for a range command
+    void SetYomiMenu(bool tFlag); // enables the Reading (読み) menu
 
     // The Reading menu.
     void mnu_yomi_Open();

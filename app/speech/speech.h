@@ -27,11 +27,11 @@ public:
     void AllReadWaitSapi() override;
 
     void AllRead() override;
-    void ParaYomi() override;
+    void ParaYomi() override; // 読み: reads the paragraph at the caret
     QString GetCurStr() override;
-    void setCursol(RichTextBox *box) override;
-    void QevSelSet(bool setFlag) override;
-    void SetYomiMenu(bool enabled) override;
+    void setCursol(RichTextBox *box) override; // "cursor": the wide caret
+    void QevSelSet(bool setFlag) override; // locks the window for a range command
+    void SetYomiMenu(bool enabled) override; // enables the Reading (読み) menu
     void mnu_yomi_english_Click() override;
 
     bool createScreenReader() override;

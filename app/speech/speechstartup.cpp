@@ -50,11 +50,11 @@ void SpeechLayer::loadBrailleTable()
     const QString folder = programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
     if (BrixSet(QDir(folder).filePath(QStringLiteral("wordlampbr.ini"))) == 0)
         return;
-    if (settings::readBool(u"BrixCheck"))
+    if (settings::readBool(settings::Key::BrixCheck))
         return;
     showMessage(&form_, QMessageBox::Critical, QStringLiteral("BRIX 設定エラー"),
                 QStringLiteral("BRIXまたは点字ファイルが見つかりません\n点字コマンドは使用できません"));
-    settings::writeBool(u"BrixCheck", true);
+    settings::writeBool(settings::Key::BrixCheck, true);
 }
 
 bool SpeechLayer::EnglishCheck()
@@ -75,7 +75,7 @@ bool SpeechLayer::EnglishCheck()
         // maker, so take the first English voice there is. A name the user
         // stored must match exactly.
         const QString absent = QStringLiteral("\u0001");
-        if (settings::get(settings::SettingsSection, u"SapiEngine", absent) == absent) {
+        if (settings::get(settings::SettingsSection, settings::name(settings::Key::SapiEngine), absent) == absent) {
             for (int i = 1; i <= count && match == 0; ++i)
                 if (sapi_->voiceName(i).contains(u"English"))
                     match = i;

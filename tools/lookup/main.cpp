@@ -170,12 +170,12 @@ int main(int argc, char *argv[])
     if (parser.isSet(folder)) {
         state.FilePath = parser.value(folder);
     } else {
-        state.FilePath = settings::readText(u"Wordmere");
+        state.FilePath = settings::readText(settings::Key::Wordmere);
         if (state.FilePath.isEmpty())
             state.FilePath = QCoreApplication::applicationDirPath();
     }
-    state.DicKana = settings::readBool(u"DicKana");
-    state.ZenpoMax = settings::readInt(u"ZenpoMax");
+    state.DicKana = settings::readBool(settings::Key::DicKana);
+    state.ZenpoMax = settings::readInt(settings::Key::ZenpoMax);
 
     std::unique_ptr<OrrinVoice> voice;
 #ifdef WORDLAMP_LOOKUP_SPEECH

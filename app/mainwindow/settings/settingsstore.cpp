@@ -5,15 +5,16 @@
 #include <QStringList>
 
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 namespace settings {
 namespace {
 
-const QStringView S(SettingsSection);
+constexpr QStringView S(SettingsSection);
 
-// Every stored option, its type and its default.
-const Definition table[] = {
+// Every stored option, its type and its default, in the order of Key.
+constexpr Definition table[] = {
     {S, u"Version", Type::Text, u"1.100"},
     {S, u"EngUse", Type::Boolean, u"True"},
     {S, u"BrixCheck", Type::Boolean, u"False"},
@@ -33,6 +34,7 @@ const Definition table[] = {
     {S, u"KeyFunc", Type::Integer, u"12"},
     {S, u"CheckKodo", Type::Integer, u"0"},
 };
+static_assert(std::size(table) == std::size_t(Key::Count));
 
 constexpr float CentreMarker = -99.0f;
 
@@ -71,12 +73,14 @@ const Definition *find(QStringView section, QStringView key)
     return nullptr;
 }
 
-const Definition &definition(QStringView key)
+const Definition &definition(Key key)
 {
-    const Definition *d = find(S, key);
-    if (!d)
-        qFatal("unknown setting %s", qPrintable(key.toString()));
-    return *d;
+    return table[std::size_t(key)];
+}
+
+QStringView name(Key key)
+{
+    return definition(key).key;
 }
 
 QString defaultText(const Definition &def)
@@ -153,13 +157,13 @@ QString geometryText(float twips)
     return QString::number(twips, 'g', 7);
 }
 
-QString readText(QStringView key)
+QString readText(Key key)
 {
     const Definition &d = definition(key);
     return get(d.section, d.key, defaultText(d));
 }
 
-bool readBool(QStringView key)
+bool readBool(Key key)
 {
     const Definition &d = definition(key);
     bool ok = false;
@@ -167,7 +171,7 @@ bool readBool(QStringView key)
     return ok ? value : parseBool(defaultText(d));
 }
 
-int readInt(QStringView key)
+int readInt(Key key)
 {
     const Definition &d = definition(key);
     bool ok = false;
@@ -175,7 +179,7 @@ int readInt(QStringView key)
     return ok ? value : parseInt(defaultText(d));
 }
 
-float readGeometry(QStringView key)
+float readGeometry(Key key)
 {
     const Definition &d = definition(key);
     bool ok = false;
@@ -183,34 +187,34 @@ float readGeometry(QStringView key)
     return ok ? value : parseGeometry(defaultText(d));
 }
 
-void writeText(QStringView key, const QString &value)
+void writeText(Key key, const QString &value)
 {
     save(S, definition(key).key, value);
 }
 
-void writeBool(QStringView key, bool value)
+void writeBool(Key key, bool value)
 {
     save(S, definition(key).key, boolText(value));
 }
 
-void writeInt(QStringView key, int value)
+void writeInt(Key key, int value)
 {
     save(S, definition(key).key, QString::number(value));
 }
 
-void writeGeometry(QStringView key, float twips)
+void writeGeometry(Key key, float twips)
 {
     save(S, definition(key).key, geometryText(twips));
 }
 
 QRectF initialWindowGeometry(QSizeF screenTwips)
 {
-    const float width = readGeometry(u"Width");
-    const float height = readGeometry(u"Height");
-    float left = readGeometry(u"Left");
+    const float width = readGeometry(Key::Width);
+    const float height = readGeometry(Key::Height);
+    float left = readGeometry(Key::Left);
     if (left == CentreMarker)
         left = std::max(0.0f, float(screenTwips.width() - width) / 2);
-    float top = readGeometry(u"Top");
+    float top = readGeometry(Key::Top);
     if (top == CentreMarker)
         top = std::max(0.0f, float(screenTwips.height() - height) / 2);
     return QRectF(left, top, width, height);
@@ -218,10 +222,10 @@ QRectF initialWindowGeometry(QSizeF screenTwips)
 
 void saveWindowGeometry(const QRectF &twips)
 {
-    writeGeometry(u"Width", float(twips.width()));
-    writeGeometry(u"Height", float(twips.height()));
-    writeGeometry(u"Top", float(twips.top()));
-    writeGeometry(u"Left", float(twips.left()));
+    writeGeometry(Key::Width, float(twips.width()));
+    writeGeometry(Key::Height, float(twips.height()));
+    writeGeometry(Key::Top, float(twips.top()));
+    writeGeometry(Key::Left, float(twips.left()));
 }
 
 QString ReadMachineThenUser(const QString &keyPath, const QString &valueName)

@@ -17,6 +17,30 @@ inline constexpr char16_t HistorySection[] = u"History";
 
 enum class Type { Text, Boolean, Integer, Geometry };
 
+// The options of the "Settings" section, in the order of the table in
+// settingsstore.cpp. Each value's stored name is the enumerator's name.
+enum class Key {
+    Version,
+    EngUse,
+    BrixCheck,
+    DicKana,
+    SapiEngine,
+    SapiEngineSpeed,
+    Wordmere,
+    StatusBar,
+    Width,
+    Height,
+    Top,
+    Left,
+    BigMode,
+    FontSize,
+    Reverse,
+    ZenpoMax,
+    KeyFunc,
+    CheckKodo,
+    Count
+};
+
 struct Definition {
     QStringView section;
     QStringView key;
@@ -26,7 +50,9 @@ struct Definition {
 
 // The whole table of stored values with their types and defaults.
 const Definition *find(QStringView section, QStringView key);
-const Definition &definition(QStringView key); // in the "Settings" section; aborts on an unknown key
+const Definition &definition(Key key);
+// The stored name of an option ("Wordmere").
+QStringView name(Key key);
 // The default of a value as text ("Wordmere" defaults to the program's folder).
 QString defaultText(const Definition &def);
 
@@ -45,14 +71,14 @@ QString geometryText(float twips);  // "11385", or "11385.5" when not whole
 
 // Typed reads of the "Settings" section through the table: a value that is
 // absent or does not parse as its type reads as its default.
-QString readText(QStringView key);
-bool readBool(QStringView key);
-int readInt(QStringView key);
-float readGeometry(QStringView key);
-void writeText(QStringView key, const QString &value);
-void writeBool(QStringView key, bool value);
-void writeInt(QStringView key, int value);
-void writeGeometry(QStringView key, float twips);
+QString readText(Key key);
+bool readBool(Key key);
+int readInt(Key key);
+float readGeometry(Key key);
+void writeText(Key key, const QString &value);
+void writeBool(Key key, bool value);
+void writeInt(Key key, int value);
+void writeGeometry(Key key, float twips);
 
 // Window placement at start-up, in twips: width and height from "Width" and
 // "Height"; "Left" and "Top" from their values, or centred on the screen

@@ -48,23 +48,23 @@ void TestSettingsStore::cleanup()
 
 void TestSettingsStore::cleanAccountDefaults()
 {
-    QCOMPARE(readBool(u"EngUse"), true);
-    QCOMPARE(readBool(u"BrixCheck"), false);
-    QCOMPARE(readBool(u"DicKana"), true);
-    QCOMPARE(readText(u"SapiEngine"), QStringLiteral("English-American: Reed (Adult Male)"));
-    QCOMPARE(readInt(u"SapiEngineSpeed"), 4);
-    QCOMPARE(readText(u"Wordmere"), QCoreApplication::applicationDirPath());
-    QCOMPARE(readBool(u"StatusBar"), true);
-    QCOMPARE(readGeometry(u"Width"), 11385.0f);
-    QCOMPARE(readGeometry(u"Height"), 8775.0f);
-    QCOMPARE(readGeometry(u"Top"), -99.0f);
-    QCOMPARE(readGeometry(u"Left"), -99.0f);
-    QCOMPARE(readBool(u"BigMode"), false);
-    QCOMPARE(readInt(u"FontSize"), 1);
-    QCOMPARE(readBool(u"Reverse"), true);
-    QCOMPARE(readInt(u"ZenpoMax"), 50);
-    QCOMPARE(readInt(u"KeyFunc"), 12);
-    QCOMPARE(readInt(u"CheckKodo"), 0);
+    QCOMPARE(readBool(Key::EngUse), true);
+    QCOMPARE(readBool(Key::BrixCheck), false);
+    QCOMPARE(readBool(Key::DicKana), true);
+    QCOMPARE(readText(Key::SapiEngine), QStringLiteral("English-American: Reed (Adult Male)"));
+    QCOMPARE(readInt(Key::SapiEngineSpeed), 4);
+    QCOMPARE(readText(Key::Wordmere), QCoreApplication::applicationDirPath());
+    QCOMPARE(readBool(Key::StatusBar), true);
+    QCOMPARE(readGeometry(Key::Width), 11385.0f);
+    QCOMPARE(readGeometry(Key::Height), 8775.0f);
+    QCOMPARE(readGeometry(Key::Top), -99.0f);
+    QCOMPARE(readGeometry(Key::Left), -99.0f);
+    QCOMPARE(readBool(Key::BigMode), false);
+    QCOMPARE(readInt(Key::FontSize), 1);
+    QCOMPARE(readBool(Key::Reverse), true);
+    QCOMPARE(readInt(Key::ZenpoMax), 50);
+    QCOMPARE(readInt(Key::KeyFunc), 12);
+    QCOMPARE(readInt(Key::CheckKodo), 0);
     for (int i = 1; i <= 10; ++i)
         QCOMPARE(get(HistorySection, QStringLiteral("Word%1").arg(i), QStringLiteral("-")), QStringLiteral("-"));
     QVERIFY(!QFile::exists(temp_->userFile()));
@@ -78,7 +78,7 @@ void TestSettingsStore::getReturnsDefaultWithoutWriting()
 
 void TestSettingsStore::writesAtOnceAndReadsWithoutCache()
 {
-    writeInt(u"ZenpoMax", 70);
+    writeInt(Key::ZenpoMax, 70);
     QFile f(temp_->userFile());
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray content = f.readAll();
@@ -90,7 +90,7 @@ void TestSettingsStore::writesAtOnceAndReadsWithoutCache()
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write("[Settings]\nZenpoMax=30\n");
     f.close();
-    QCOMPARE(readInt(u"ZenpoMax"), 30);
+    QCOMPARE(readInt(Key::ZenpoMax), 30);
 }
 
 void TestSettingsStore::booleans_data()
@@ -111,32 +111,32 @@ void TestSettingsStore::booleans()
     QFETCH(QString, stored);
     QFETCH(bool, value);
     save(SettingsSection, u"Reverse", stored);
-    QCOMPARE(readBool(u"Reverse"), value);
-    writeBool(u"Reverse", value);
+    QCOMPARE(readBool(Key::Reverse), value);
+    writeBool(Key::Reverse, value);
     QCOMPARE(get(SettingsSection, u"Reverse", QString()), boolText(value));
 }
 
 void TestSettingsStore::badValuesReadAsDefault_data()
 {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<Key>("key");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("bool text") << "Reverse" << "yes please" << "True";
-    QTest::newRow("bool empty") << "StatusBar" << "" << "True";
-    QTest::newRow("int text") << "ZenpoMax" << "fifty" << "50";
-    QTest::newRow("int fraction") << "KeyFunc" << "12.5" << "12";
-    QTest::newRow("int overflow") << "FontSize" << "99999999999" << "1";
-    QTest::newRow("geometry text") << "Width" << "wide" << "11385";
-    QTest::newRow("geometry infinite") << "Height" << "inf" << "8775";
-    QTest::newRow("text stays text") << "SapiEngine" << "12" << "12";
+    QTest::newRow("bool text") << Key::Reverse << "yes please" << "True";
+    QTest::newRow("bool empty") << Key::StatusBar << "" << "True";
+    QTest::newRow("int text") << Key::ZenpoMax << "fifty" << "50";
+    QTest::newRow("int fraction") << Key::KeyFunc << "12.5" << "12";
+    QTest::newRow("int overflow") << Key::FontSize << "99999999999" << "1";
+    QTest::newRow("geometry text") << Key::Width << "wide" << "11385";
+    QTest::newRow("geometry infinite") << Key::Height << "inf" << "8775";
+    QTest::newRow("text stays text") << Key::SapiEngine << "12" << "12";
 }
 
 void TestSettingsStore::badValuesReadAsDefault()
 {
-    QFETCH(QString, key);
+    QFETCH(Key, key);
     QFETCH(QString, stored);
     QFETCH(QString, expected);
-    save(SettingsSection, key, stored);
+    save(SettingsSection, name(key), stored);
     const Definition &d = definition(key);
     switch (d.type) {
     case Type::Boolean: QCOMPARE(boolText(readBool(key)), expected); break;

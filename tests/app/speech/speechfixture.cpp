@@ -44,12 +44,12 @@ SpeechFixture::~SpeechFixture()
 bool SpeechFixture::start()
 {
     MainForm &f = *form_;
-    f.EngUse = settings::readBool(u"EngUse");
+    f.EngUse = settings::readBool(settings::Key::EngUse);
     if (!speech_->createScreenReader())
         return false;
     speech_->loadBrailleTable();
-    f.SapiEngineName = settings::readText(u"SapiEngine");
-    f.SapiEngineSpeed = settings::readInt(u"SapiEngineSpeed");
+    f.SapiEngineName = settings::readText(settings::Key::SapiEngine);
+    f.SapiEngineSpeed = settings::readInt(settings::Key::SapiEngineSpeed);
     f.AllReadIdle = true;
     if (!speech_->checkEnglishVoice())
         return false;

@@ -62,7 +62,7 @@ std::unique_ptr<SpeechFixture> TestReadAllSpeechd::startProgram()
     qputenv("WORDLAMP_KANJI_READINGS", "0");
     // English goes to the screen reader too: there is no sound card for the
     // English voice here.
-    settings::writeBool(u"EngUse", false);
+    settings::writeBool(settings::Key::EngUse, false);
     if (!f->start())
         return nullptr;
     return f;

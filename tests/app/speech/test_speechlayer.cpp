@@ -187,7 +187,7 @@ void TestSpeechLayer::englishCheck()
     QFETCH(QString, name);
     SpeechFixture f;
     if (!stored.isEmpty())
-        settings::writeText(u"SapiEngine", stored);
+        settings::writeText(settings::Key::SapiEngine, stored);
     offerVoices(voices);
     QVERIFY(f.start());
     QCOMPARE(f.messages.size(), 0);
@@ -199,7 +199,7 @@ void TestSpeechLayer::englishCheck()
         QCOMPARE(f.english()->currentVoice(), index);
     }
     // The chosen name is not written back: a default stays a default.
-    QCOMPARE(settings::get(settings::SettingsSection, u"SapiEngine", QStringLiteral("-")),
+    QCOMPARE(settings::get(settings::SettingsSection, settings::name(settings::Key::SapiEngine), QStringLiteral("-")),
              stored.isEmpty() ? QStringLiteral("-") : stored);
 
     // The voice dialog's menu item follows English mode when the
@@ -268,7 +268,7 @@ void TestSpeechLayer::brailleMessageOncePerUser()
     QCOMPARE(f.messages[0].title, QStringLiteral("BRIX 設定エラー"));
     QCOMPARE(f.messages[0].text,
              QStringLiteral("BRIXまたは点字ファイルが見つかりません\n点字コマンドは使用できません"));
-    QVERIFY(settings::readBool(u"BrixCheck"));
+    QVERIFY(settings::readBool(settings::Key::BrixCheck));
     f.speech().loadBrailleTable(); // still failing: no second message
     QCOMPARE(f.messages.size(), 1);
 }

@@ -84,7 +84,7 @@ WindowHarness::WindowHarness(const Options &options) : temp_(std::make_unique<te
     }
     speechMsPerChar_ = options.speechMsPerChar;
     if (!options.dictionaryFolder.isEmpty())
-        settings::writeText(u"Wordmere", options.dictionaryFolder);
+        settings::writeText(settings::Key::Wordmere, options.dictionaryFolder);
     for (const QString &s : options.settings)
         settings::save(settings::SettingsSection, s.section(u'=', 0, 0), s.section(u'=', 1));
     for (const QString &s : options.history)
