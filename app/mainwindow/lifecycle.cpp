@@ -86,6 +86,13 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
         return failStartup(1);
     // 9. The braille table.
     form_.speech().loadBrailleTable();
+    // A settings file that cannot be used is said once, as soon as there is a
+    // screen reader to say it; the program goes on with the defaults and
+    // leaves the file as it is.
+    settings::setProblemHandler([this](const QString &message) {
+        if (!unloaded_)
+            showMessage(loaded_ ? &form_ : nullptr, QMessageBox::Warning, QStringLiteral("設定エラー"), message);
+    });
 
     // 10.-14. Settings and window placement.
     form_.DicKana = settings::readBool(settings::Key::DicKana);

@@ -1,8 +1,13 @@
 #include "settingsstore.h"
 
+#include "files/regularfile.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <iterator>
@@ -46,9 +51,87 @@ std::unique_ptr<QSettings> open(QSettings::Scope scope, const QString &organisat
     return s;
 }
 
+// What became of the user's store: the problem found with it (empty while
+// there is none), and whether it has been reported.
+struct StoreHealth {
+    QString file; // the settings file these findings are about
+    QString problem;
+    bool reported = false;
+    ProblemHandler handler;
+    std::unique_ptr<QTemporaryDir> standIn; // the session's values when the file cannot be used
+};
+
+StoreHealth &health()
+{
+    static StoreHealth h;
+    return h;
+}
+
+void report(const QString &problem)
+{
+    StoreHealth &h = health();
+    if (h.problem.isEmpty())
+        h.problem = problem;
+    if (h.reported || !h.handler)
+        return;
+    h.reported = true;
+    h.handler(h.problem);
+}
+
+// The user's settings file where the platform keeps one (an INI file under
+// the configuration folder; on Windows a registry path, which names no
+// file). Opening the store itself would read the file, so the name comes
+// from a store of the same organisation that has no file.
+QString userFilePath()
+{
+    const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("QLM"),
+                          QStringLiteral("Wordlamp.where"));
+    const QFileInfo probeFile(probe.fileName());
+    return probeFile.dir().filePath(QStringLiteral("Wordlamp.") + probeFile.suffix());
+}
+
+// Why the settings file cannot be read and written, or empty when it can:
+// absent, or a regular file (also behind links a dotfile manager makes).
+// Anything else is never opened (a pipe would hang start-up) nor replaced
+// (saving renames a new file over it, which replaced a linked /dev/null).
+QString unusableBecause(const QString &file)
+{
+    const QFileInfo link(file);
+    if (!link.exists() && !link.isSymLink())
+        return {};
+    const QFileInfo target(link.canonicalFilePath());
+    if (link.isSymLink() && !target.exists())
+        return QStringLiteral("リンク先がありません");
+    if (target.isDir())
+        return QStringLiteral("フォルダです");
+    if (!files::isRegularFile(link.canonicalFilePath())) // a device, a pipe, a socket
+        return QStringLiteral("通常のファイルではありません");
+    return {};
+}
+
 std::unique_ptr<QSettings> userStore()
 {
-    return open(QSettings::UserScope, QStringLiteral("QLM"), QStringLiteral("Wordlamp"));
+    StoreHealth &h = health();
+    const QString file = userFilePath();
+    if (file != h.file) {
+        // Another configuration folder (a test's): findings start afresh.
+        h.file = file;
+        h.problem.clear();
+        h.reported = false;
+        h.standIn.reset();
+    }
+    if (!h.standIn) {
+        const QString why = unusableBecause(file);
+        if (why.isEmpty())
+            return open(QSettings::UserScope, QStringLiteral("QLM"), QStringLiteral("Wordlamp"));
+        // The defaults, and this session's changes, live in a file of our
+        // own until the program ends; the user's file stays as it is.
+        h.standIn = std::make_unique<QTemporaryDir>();
+        report(QStringLiteral("設定ファイルを使えません（%1）。設定は保存されません。\n%2").arg(why, file));
+    }
+    auto s = std::make_unique<QSettings>(h.standIn->filePath(QStringLiteral("Wordlamp.conf")), QSettings::IniFormat);
+    s->setFallbacksEnabled(false);
+    return s;
 }
 
 QString path(QStringView section, QStringView key)
@@ -57,6 +140,21 @@ QString path(QStringView section, QStringView key)
 }
 
 } // namespace
+
+void setProblemHandler(ProblemHandler handler)
+{
+    StoreHealth &h = health();
+    h.handler = std::move(handler);
+    if (!h.problem.isEmpty() && !h.reported && h.handler) {
+        h.reported = true;
+        h.handler(h.problem);
+    }
+}
+
+QString problem()
+{
+    return health().problem;
+}
 
 const Definition *find(QStringView section, QStringView key)
 {
@@ -105,7 +203,9 @@ void save(QStringView section, QStringView key, const QString &text)
 {
     auto s = userStore();
     s->setValue(path(section, key), text);
-    s->sync(); // write failures are not reported
+    s->sync();
+    if (s->status() != QSettings::NoError)
+        report(QStringLiteral("設定を保存できません。\n%1").arg(s->fileName()));
 }
 
 bool parseBool(QStringView text, bool *ok)

@@ -10,7 +10,18 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace settings {
+
+// The user's store cannot be used: its file is not a regular file (a
+// device, a pipe, a folder, a broken link), or a change could not be saved.
+// The program then goes on with the defaults and this session's changes,
+// and never touches the file. The handler hears of the first problem once
+// (at once, if it happened before the handler was set).
+using ProblemHandler = std::function<void(const QString &message)>;
+void setProblemHandler(ProblemHandler handler);
+QString problem(); // the first problem, or empty
 
 inline constexpr char16_t SettingsSection[] = u"Settings";
 inline constexpr char16_t HistorySection[] = u"History";

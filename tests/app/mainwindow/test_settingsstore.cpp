@@ -5,9 +5,14 @@
 #include "testsupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace settings;
 
@@ -31,6 +36,8 @@ private slots:
     void history();
     void machineThenUser_data();
     void machineThenUser();
+    void unusableFileIsNeverTouched_data();
+    void unusableFileIsNeverTouched();
 
 private:
     std::unique_ptr<testsupport::TempSettings> temp_;
@@ -240,6 +247,74 @@ void TestSettingsStore::machineThenUser()
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("QLM"), QStringLiteral("Wordlamp"))
         .setValue(QStringLiteral("Directories/Manual"), QStringLiteral("/manuals"));
     QCOMPARE(ReadManualFolder(), QStringLiteral("/manuals"));
+}
+
+void TestSettingsStore::unusableFileIsNeverTouched_data()
+{
+    // What stands where the settings file belongs. A device is a copy of the
+    // null device made in the test's own folder (never the system's).
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("link to a regular file") << "link to file" << true;
+    QTest::newRow("link to a device") << "link to device" << false;
+    QTest::newRow("device") << "device" << false;
+    QTest::newRow("pipe") << "pipe" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("broken link") << "broken link" << false;
+}
+
+void TestSettingsStore::unusableFileIsNeverTouched()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, usable);
+    const QString file = temp_->userFile();
+    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+    const QString other = temp_->dir() + QStringLiteral("/other");
+    const QByteArray otherPath = QFile::encodeName(other);
+    if (kind == u"link to file") {
+        QFile f(other);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (kind.endsWith(u"device")) {
+        if (::mknod(otherPath.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("making a device needs root");
+    } else if (kind == u"pipe") {
+        QCOMPARE(::mkfifo(otherPath.constData(), 0600), 0);
+    } else if (kind == u"folder") {
+        QVERIFY(QDir().mkpath(other));
+    }
+    if (kind.contains(u"link"))
+        QVERIFY(QFile::link(other, file));
+    else if (kind != u"link to file")
+        QVERIFY(QFile::rename(other, file));
+    QStringList reports;
+    settings::setProblemHandler([&reports](const QString &m) { reports.append(m); });
+
+    settings::writeInt(settings::Key::FontSize, 5);
+    settings::writeBool(settings::Key::BigMode, true);
+    // The session keeps its changes either way.
+    QCOMPARE(settings::readInt(settings::Key::FontSize), 5);
+    QCOMPARE(reports.size(), usable ? 0 : 1); // said once
+    settings::setProblemHandler({});
+    const QFileInfo after(file);
+    if (usable) {
+        QVERIFY(after.isSymLink());
+        QVERIFY(QSettings(other, QSettings::IniFormat).value("Settings/FontSize").isValid());
+        return;
+    }
+    struct stat st = {};
+    const bool present = ::lstat(QFile::encodeName(file).constData(), &st) == 0;
+    QCOMPARE(present, kind != u"broken link" || after.isSymLink());
+    if (kind == u"device")
+        QVERIFY(S_ISCHR(st.st_mode));
+    else if (kind == u"pipe")
+        QVERIFY(S_ISFIFO(st.st_mode));
+    else if (kind == u"folder")
+        QVERIFY(S_ISDIR(st.st_mode));
+    else
+        QVERIFY(S_ISLNK(st.st_mode));
+    if (kind == u"link to device") {
+        QVERIFY(::stat(otherPath.constData(), &st) == 0 && S_ISCHR(st.st_mode)); // the device itself too
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
