@@ -462,14 +462,25 @@ class Walk:
         # A click or a drag may have left the keyboard focus outside the
         # program, as it may for a user, who then brings the window back
         # first (the window manager brings an open dialog forward with it).
-        self.xdotool(["windowactivate", "--sync", self.wid], timeout=20)
-        time.sleep(0.3)
-        for _ in range(4):
-            self.input.key("Escape")
-            time.sleep(0.15)
+        for _ in range(8):
+            if not self.alive():
+                break
+            self.xdotool(["windowactivate", "--sync", self.wid], timeout=20)
+            time.sleep(0.3)
+            for _ in range(2):
+                self.input.key("Escape")
+                time.sleep(0.15)
+            self.wait_quiet(quiet=0.4, limit=10)
+            active = self.xdotool(["getactivewindow"]).stdout.strip()
+            if active == self.wid:
+                break
+        if not self.alive() and self.ended_by_user():
+            return
         if not self.wait_quiet(quiet=0.5, limit=30):
             raise WalkFailure("the program never fell quiet")
         if not self.alive():
+            if self.ended_by_user():
+                return
             raise WalkFailure("the program died (status %s) at the end" % self.proc.returncode)
         before = len(transcript_lines(self.transcript))
         stored = read_settings(self.home)
@@ -494,13 +505,16 @@ class Walk:
 
     def stop(self):
         if self.proc and self.alive():
+            # With the speech server gone every word of the farewell waits for
+            # a connection that cannot come: allowed longer, but bounded.
+            limit = max(self.args.stop_timeout, 60) if self.speechd else self.args.stop_timeout
             self.proc.send_signal(signal.SIGTERM)
             try:
-                self.proc.wait(self.args.stop_timeout)
+                self.proc.wait(limit)
             except subprocess.TimeoutExpired:
                 self.proc.kill()
                 self.proc.wait()
-                raise WalkFailure("the program did not end on SIGTERM within %d s" % self.args.stop_timeout)
+                raise WalkFailure("the program did not end on SIGTERM within %d s" % limit)
             if self.proc.returncode != 0:
                 raise WalkFailure("the program ended with status %d on SIGTERM" % self.proc.returncode)
 

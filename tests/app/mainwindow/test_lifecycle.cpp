@@ -264,6 +264,9 @@ void TestLifecycle::shutdownOrder()
     h.markTranscript();
     QTest::keyClick(h.form().Text2, Qt::Key_G, Qt::ControlModifier);
     QTest::keyClick(h.form().Text1, Qt::Key_F6);
+    // Nor does a lookup that was still running start reading its entry.
+    h.form().Text2->setPlainText(QStringLiteral("apple"));
+    h.form().speech().AllRead();
     QCOMPARE(h.transcript(), QStringList());
 }
 
