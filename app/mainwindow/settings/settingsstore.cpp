@@ -16,10 +16,10 @@
 namespace settings {
 namespace {
 
-constexpr QStringView S(SettingsSection);
+const QStringView S(SettingsSection);
 
 // Every stored option, its type and its default, in the order of Key.
-constexpr Definition table[] = {
+const Definition table[] = {
     {S, u"Version", Type::Text, u"1.100"},
     {S, u"EngUse", Type::Boolean, u"True"},
     {S, u"BrixCheck", Type::Boolean, u"False"},
