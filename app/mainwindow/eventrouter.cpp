@@ -1,14 +1,14 @@
-#include "eventrouter.h"
+#include "mainwindow/eventrouter.h"
 
-#include "formkeys.h"
-#include "historypopup.h"
-#include "inputbox.h"
-#include "keycodes.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "resultpane.h"
-#include "richtextbox.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/formkeys.h"
+#include "mainwindow/historypopup.h"
+#include "mainwindow/inputbox.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/resultpane.h"
 
 #include <QApplication>
 #include <QCloseEvent>

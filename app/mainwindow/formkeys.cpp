@@ -1,12 +1,12 @@
-#include "formkeys.h"
+#include "mainwindow/formkeys.h"
 
-#include "displaymodes.h"
-#include "imecolours.h"
-#include "keycodes.h"
-#include "mainform.h"
-#include "mainwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/displaymodes.h"
+#include "mainwindow/imecolours.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/mainwindow.h"
 #include "orrin/orrnusr.h"
-#include "richtextbox.h"
 
 #include <QAction>
 #include <QTextCursor>

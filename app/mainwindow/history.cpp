@@ -1,9 +1,9 @@
-#include "history.h"
+#include "mainwindow/history.h"
 
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
-#include "searchwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/searchwindow.h"
 #include "settings/settingsstore.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 // their drop-down lists of words), loading at start-up and saving at
 // shutdown; and the enabled state of the word-paging commands.
 
-#include "historymodel.h"
+#include "mainwindow/historymodel.h"
 
 #include <QObject>
 

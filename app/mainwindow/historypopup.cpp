@@ -1,13 +1,13 @@
-#include "historypopup.h"
+#include "mainwindow/historypopup.h"
 
-#include "history.h"
-#include "keycodes.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "quickguide.h"
-#include "richtextbox.h"
-#include "spoken.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/history.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/quickguide.h"
+#include "mainwindow/spoken.h"
+#include "mainwindow/twips.h"
 
 #include <QCoreApplication>
 #include <QListWidget>

@@ -1,8 +1,8 @@
-#include "imecolours.h"
+#include "mainwindow/imecolours.h"
 
-#include "mainform.h"
-#include "richtextbox.h"
-#include "syscolors.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/syscolors.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

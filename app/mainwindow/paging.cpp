@@ -1,13 +1,13 @@
-#include "paging.h"
+#include "mainwindow/paging.h"
 
 #include "codepage/codepage.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "lookup/dicfile.h"
 #include "lookup/dicstrconv.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
-#include "searchwindow.h"
-#include "spoken.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/searchwindow.h"
+#include "mainwindow/spoken.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,19 +1,19 @@
-#include "searchwindow.h"
+#include "mainwindow/searchwindow.h"
 
 #include "eventloop/doevents.h"
 
-#include "displaymodes.h"
-#include "history.h"
-#include "lifecycle.h"
+#include "form/mainform.h"
+#include "form/messagebox.h"
+#include "form/richtextbox.h"
 #include "lookup/dicstrconv.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "messagebox.h"
+#include "mainwindow/displaymodes.h"
+#include "mainwindow/history.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/pendingcommands.h"
+#include "mainwindow/tips.h"
+#include "mainwindow/trayresidence.h"
 #include "orrin/orrinvoice.h"
-#include "pendingcommands.h"
-#include "richtextbox.h"
-#include "tips.h"
-#include "trayresidence.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "tips.h"
+#include "mainwindow/tips.h"
 
-#include "mainform.h"
-#include "richtextbox.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/twips.h"
 
 #include <QLabel>
 

@@ -1,9 +1,9 @@
-#include "trayresidence.h"
+#include "mainwindow/trayresidence.h"
 
-#include "appicon.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
+#include "form/mainform.h"
+#include "mainwindow/appicon.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
 
 #include <QCoreApplication>
 #include <QSystemTrayIcon>

@@ -1,10 +1,10 @@
-#include "windowlayout.h"
+#include "mainwindow/windowlayout.h"
 
-#include "displaymodes.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/displaymodes.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/twips.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
-#include "windowmessages.h"
+#include "mainwindow/windowmessages.h"
 
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "trayresidence.h"
+#include "form/mainform.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/trayresidence.h"
 
 WindowMessages::WindowMessages(MainForm &form, MainWindow &window) : form_(form), window_(window)
 {

@@ -1,16 +1,16 @@
 // The Reading menu, the wide caret and the lock of the window during a
 // range command.
 
-#include "reading.h"
+#include "speech/reading.h"
 
-#include "imecomposition.h"
-#include "mainform.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
-#include "richtextbox.h"
-#include "speechlayer.h"
-#include "systemutil.h"
-#include "widecaret.h"
+#include "speech/imecomposition.h"
+#include "speech/speechlayer.h"
+#include "speech/systemutil.h"
+#include "speech/widecaret.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "speechlayer.h"
+#include "speech/speechlayer.h"
 
 #include "englishvoice/englishvoice.h"
 #include "eventloop/doevents.h"
-#include "mainform.h"
+#include "form/mainform.h"
 #include "orrin/announcer.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"

@@ -3,17 +3,17 @@
 // and the hand-over to a running copy.
 
 #include "codepage/codepage.h"
-#include "hookbinding.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/hookbinding.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/singleinstance.h"
+#include "mainwindow/trayresidence.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinsupport.h"
-#include "richtextbox.h"
-#include "singleinstance.h"
-#include "speech.h"
-#include "speechlayer.h"
-#include "trayresidence.h"
+#include "speech/speech.h"
+#include "speech/speechlayer.h"
 #include "windowharness.h"
 
 #include <QAction>

@@ -3,12 +3,12 @@
 // and the labels.
 
 #include "codepage/codepage.h"
-#include "history.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "quickguide.h"
-#include "richtextbox.h"
-#include "tips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/history.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/quickguide.h"
+#include "mainwindow/tips.h"
 #include "windowharness.h"
 
 #include <QAction>

@@ -6,8 +6,8 @@
 #include "speechfixture.h"
 
 #include "englishvoice/transcriptenglishvoice.h"
+#include "form/richtextbox.h"
 #include "orrin/transcriptvoice.h"
-#include "richtextbox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,8 +10,8 @@
 #include "orrin/transcript.h"
 #include "orrin/transcriptvoice.h"
 #include "settings/settingsstore.h"
-#include "speechlayer.h"
-#include "systemutil.h"
+#include "speech/speechlayer.h"
+#include "speech/systemutil.h"
 
 #include <QAction>
 #include <QElapsedTimer>

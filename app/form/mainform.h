@@ -3,9 +3,9 @@
 // state that the parts of the program share; each part's procedures live in
 // a class of their own that holds a reference to MainForm.
 
+#include "form/menubar.h"
+#include "form/speechcommands.h"
 #include "lookup/lookupstate.h"
-#include "menubar.h"
-#include "speechcommands.h"
 
 #include <QMainWindow>
 #include <QStringList>

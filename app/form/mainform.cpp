@@ -1,8 +1,8 @@
-#include "mainform.h"
+#include "form/mainform.h"
 
+#include "form/richtextbox.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
-#include "richtextbox.h"
 
 #include <QAction>
 #include <QFrame>
