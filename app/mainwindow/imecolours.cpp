@@ -9,7 +9,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-ImeColours::ImeColours(MainForm &form, MainWindow &) : form_(form)
+ImeColours::ImeColours(MainForm &form) : form_(form)
 {
     form_.Text1->installEventFilter(this);
 }

@@ -117,7 +117,9 @@ private:
 
 } // namespace
 
-QuickGuide::QuickGuide(MainForm &form, MainWindow &) : form_(form) {}
+QuickGuide::QuickGuide(MainForm &form) : form_(form)
+{
+}
 
 QPoint QuickGuide::position(const QWidget *control, Place place) const
 {

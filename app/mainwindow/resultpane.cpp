@@ -5,13 +5,12 @@
 #include "form/richtextbox.h"
 #include "mainwindow/inputbox.h"
 #include "mainwindow/keycodes.h"
-#include "mainwindow/lifecycle.h"
-#include "mainwindow/mainwindow.h"
 #include "mainwindow/pendingcommands.h"
 #include "mainwindow/quickguide.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/spoken.h"
 #include "mainwindow/syscolors.h"
+#include "mainwindow/windowsteps.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +39,8 @@ bool isMovementKey(int key)
 }
 } // namespace
 
-ResultPane::ResultPane(MainForm &form, MainWindow &window) : form_(form), window_(window)
+ResultPane::ResultPane(MainForm &form, QuickGuide &quickGuide, SearchWindow &search)
+    : form_(form), quickGuide_(quickGuide), search_(search)
 {
     RichTextBox *pane = form_.Text2;
     pane->setReadOnly(true);
@@ -161,8 +161,7 @@ void ResultPane::Text2_KeyUp(int &KeyCode, int Shift)
     switch (KeyCode) {
     case F1:
         form_.speech().AllCancel();
-        window_.quickGuide().show(helptext::resultPane(),
-                                  window_.quickGuide().position(form_.Text2, QuickGuide::Place::IntoPane));
+        quickGuide_.show(helptext::resultPane(), quickGuide_.position(form_.Text2, QuickGuide::Place::IntoPane));
         KeyCode = 0;
         return;
     case F9:
@@ -226,7 +225,7 @@ void ResultPane::Text2_GotFocus()
     form_.editCopy = !form_.Text2->toPlainText().trimmed().isEmpty();
     form_.editPaste = panes::clipboardHasText();
     form_.editCut = false;
-    window_.lifecycle().EditSetting();
+    windowsteps::EditSetting(form_);
     pending::setEnabled(form_.action(QStringLiteral("mnu_edit_clear")), false);
     form_.speech().setCursol(form_.Text2);
     panes::setLabelColours(form_.Label2, syscolors::ActiveCaption, syscolors::CaptionText);
@@ -295,7 +294,7 @@ void ResultPane::Text2_OLEDragDrop(const QString &text)
         [this, text] {
             form_.Text1->setPlainText(text);
             QString word = text;
-            window_.search().Kensaku(word, true);
+            search_.Kensaku(word, true);
         },
         Qt::QueuedConnection);
 }
@@ -318,8 +317,7 @@ void ResultPane::Label3_Click()
 void ResultPane::Label3_DblClick()
 {
     form_.speech().AllCancel();
-    window_.quickGuide().show(helptext::resultBand(),
-                              window_.quickGuide().position(form_.Text2, QuickGuide::Place::IntoBand));
+    quickGuide_.show(helptext::resultBand(), quickGuide_.position(form_.Text2, QuickGuide::Place::IntoBand));
 }
 
 void ResultPane::Form_Click()

@@ -6,13 +6,11 @@
 #include "form/messagebox.h"
 #include "form/richtextbox.h"
 #include "lookup/dicstrconv.h"
-#include "mainwindow/displaymodes.h"
 #include "mainwindow/history.h"
-#include "mainwindow/lifecycle.h"
-#include "mainwindow/mainwindow.h"
 #include "mainwindow/pendingcommands.h"
 #include "mainwindow/tips.h"
 #include "mainwindow/trayresidence.h"
+#include "mainwindow/windowsteps.h"
 #include "orrin/orrinvoice.h"
 
 #include <QCoreApplication>
@@ -37,8 +35,9 @@ void ResultPaneSink::append(const QString &text, const lookup::EntryFormat &form
     form_.Text2Change = true;
 }
 
-SearchWindow::SearchWindow(MainForm &form, MainWindow &window)
-    : form_(form), window_(window), sink_(form), engine_(form.Lookup, *this, &sink_, nullptr)
+SearchWindow::SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray)
+    : form_(form), history_(history), tips_(tips), tray_(tray), sink_(form),
+      engine_(form.Lookup, *this, &sink_, nullptr)
 {
 }
 
@@ -79,7 +78,7 @@ void SearchWindow::setText1(const QString &text)
 
 void SearchWindow::DummyScreen()
 {
-    window_.display().DummyScreen();
+    windowsteps::DummyScreen(form_);
 }
 
 void SearchWindow::hidePicture1()
@@ -94,12 +93,12 @@ void SearchWindow::setQuietFocus(bool on)
 
 void SearchWindow::SetResident(bool on)
 {
-    window_.tray().SetResident(on);
+    tray_.SetResident(on);
 }
 
 void SearchWindow::ShowMe()
 {
-    window_.lifecycle().ShowMe();
+    windowsteps::ShowMe(form_);
 }
 
 void SearchWindow::focusText2()
@@ -116,17 +115,17 @@ void SearchWindow::setText2SelStart(int position)
 
 void SearchWindow::RirekiKosin(const QString &word)
 {
-    window_.history().RirekiKosin(word);
+    history_.RirekiKosin(word);
 }
 
 void SearchWindow::RirekiSetting()
 {
-    window_.history().RirekiSetting();
+    history_.RirekiSetting();
 }
 
 void SearchWindow::RollSetting(bool ExecRoll)
 {
-    window_.history().RollSetting(ExecRoll);
+    history_.RollSetting(ExecRoll);
 }
 
 void SearchWindow::setStatusText(const QString &text)
@@ -148,7 +147,7 @@ void SearchWindow::ShowExtBox(const QString &text)
 
 void SearchWindow::ShowTips(const QString &text)
 {
-    window_.tips().ShowTips(text);
+    tips_.ShowTips(text);
 }
 
 void SearchWindow::updateCopyButton()

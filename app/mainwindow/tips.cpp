@@ -6,7 +6,7 @@
 
 #include <QLabel>
 
-Tips::Tips(MainForm &form, MainWindow &) : form_(form)
+Tips::Tips(MainForm &form) : form_(form)
 {
     form_.TimerTips.setInterval(ShowMs);
     form_.TimerTips.setSingleShot(true);

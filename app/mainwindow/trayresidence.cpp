@@ -2,13 +2,14 @@
 
 #include "form/mainform.h"
 #include "mainwindow/appicon.h"
-#include "mainwindow/lifecycle.h"
-#include "mainwindow/mainwindow.h"
+#include "mainwindow/windowsteps.h"
 
 #include <QCoreApplication>
 #include <QSystemTrayIcon>
 
-TrayResidence::TrayResidence(MainForm &form, MainWindow &window) : form_(form), window_(window) {}
+TrayResidence::TrayResidence(MainForm &form) : form_(form)
+{
+}
 
 TrayResidence::~TrayResidence()
 {
@@ -33,7 +34,7 @@ void TrayResidence::SetResident(bool on)
     } else if (!on && form_.TrayResident) {
         removeIcon();
         form_.show();
-        window_.lifecycle().ShowMe();
+        windowsteps::ShowMe(form_);
         form_.TrayResident = false;
     }
 }
