@@ -13,11 +13,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-bool CaptureActive = false;
-bool DialogKeys = true;
-bool RangeSelecting = false;
-float CaretScale = 1.35f;
-
 MainForm::MainForm(QWidget *parent) : QMainWindow(parent), speech_(std::make_unique<SpeechCommands>())
 {
     setObjectName(QStringLiteral("MainForm"));

@@ -38,7 +38,6 @@ public:
     QFrame *Shape1 = nullptr;         // the frame around Label2
     QFrame *Line1 = nullptr, *Line2 = nullptr, *Line3 = nullptr, *Line4 = nullptr, *Line5 = nullptr;
     QListWidget *List1 = nullptr;     // the pop-up list of earlier words
-    QStringList RirekiList;           // the history store (oldest first)
     QWidget *Pic1 = nullptr;          // the toolbar strip
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
@@ -69,53 +68,85 @@ public:
     std::unique_ptr<OrrinVoice> Voice1;
     std::unique_ptr<OrrinEvents> OrvBack;
 
-    // The state the lookup shares with the window: the position record of the
-    // last lookup and the lookup's own flags. The fields of the same names
-    // below are these, so every part of the program sees one value.
-    lookup::LookupState Lookup;
+    // The shared state, grouped by the feature that owns it. Any part of the
+    // program may read a field; beside each group stand the classes that may
+    // change it. Flags are bool; counts and positions qint32.
 
-    // Shared state (flags are bool; counts and positions qint32).
+    // Lookup: the position record of the last lookup and the lookup's own
+    // flags. The fields of the same names below are these, so every part of
+    // the program sees one value. Changed by the lookup engine
+    // (lookup::LookupEngine through SearchWindow); Lifecycle loads the
+    // settings and resets the position record; DisplayModes sets modeReverse.
+    lookup::LookupState Lookup;
     qint32 &DicMode = Lookup.DicMode;
-    bool AllReadFlag = false;
-    qint32 KeyFunc = 12;
-    QString SapiEngineName;
-    bool EnglishMode = false;
-    qint32 SapiEngineSpeed = 4;
-    QString SapiEngineID;
     bool &ZenpoFlag = Lookup.ZenpoFlag; // 前方 "front": the lookup is a prefix search
     qint32 &ZenpoMax = Lookup.ZenpoMax; // lines a prefix search keeps, less one
-    bool EngUse = true;
-    bool &DicKana = Lookup.DicKana; // 仮名: readings in braces are removed
-    qint32 RirekiIndex = 0; // 履歴: the current history entry (1-based, 0 none)
-    qint32 RirekiMax = 0; // the number of history entries
+    bool &DicKana = Lookup.DicKana;     // 仮名: readings in braces are removed
     QString &FilePath = Lookup.FilePath;
-    bool Text2Change = false;
+    bool &KensakuEnable = Lookup.KensakuEnable; // 検索: a lookup is running
+    qint32 &CoarseSteps = Lookup.record.CoarseSteps;
+    qint32 &FineSteps = Lookup.record.FineSteps;
+    bool &modeReverse = Lookup.modeReverse;
+
+    // History (履歴): the store and its position. Changed by History through
+    // HistoryModel; Lifecycle clears them at start-up.
+    QStringList RirekiList; // the history store (oldest first)
+    qint32 RirekiIndex = 0; // the current history entry (1-based, 0 none)
+    qint32 RirekiMax = 0;   // the number of history entries
+
+    // Reading: read-all and the voices. Changed by Reading, SpeechLayer and
+    // the speech start-up (Speech); the panes' and the display's handlers
+    // only clear AllReadFlag to stop a reading; Lifecycle loads EngUse and the
+    // English voice's name and speed, and sets CaretScale.
+    bool AllReadFlag = false;
+    bool AllReadIdle = true;
+    bool ReadBack = false, ReadBack100 = false, ReadSkip = false;
+    qint32 ReadClickPos = 0; // also ResultPane, on a click
+    QString KeyMemo;
+    bool EngUse = true;
+    bool EnglishMode = false;
+    QString SapiEngineName;
+    qint32 SapiEngineSpeed = 4;
+    QString SapiEngineID;
+    float CaretScale = 1.35f; // height factor of the wide caret
+
+    // Range command (Qev): a copy or search of a part of the result waits
+    // for its range while the window is locked. Set by the range commands
+    // only; Lifecycle resets QevSelMode at start-up.
+    bool QevSelMode = false;               // a range command waits for its range; the window is locked
+    qint32 QevSelCount = 0;                // the range command's step
+    QString QevSelCommand;                 // the range command's name
+    qint32 QevSelStart = 0, QevSelEnd = 0; // the range's end points
+    bool RangeSelecting = false;           // a keyboard range selection waits for its end point
+
+    // Display: magnification and colours. Changed by DisplayModes (and
+    // WindowLayout for ResizeBusy); Lifecycle loads the settings.
     bool modeBigFont = false;
     qint32 modeFontSize = 1;
-    bool &modeReverse = Lookup.modeReverse;
+    QColor TextColor;
+    bool ResizeBusy = false, FontBusy = false;
+
+    // Edit and keys: the edit commands' state and the keyboard's. Changed by
+    // InputBox, ResultPane, HistoryPopup (List1Enable) and FormKeys
+    // (LastShift, PasteTyped, KeyBusy); SearchWindow and Lifecycle set
+    // QuietFocus and Text2Change; Lifecycle loads KeyFunc and resets the rest.
     bool editPaste = false, editCopy = false, editCut = false;
     bool Text1Enable = false;
-    bool QevSelMode = false; // a range command waits for its range; the window is locked
-    qint32 QevSelCount = 0; // the range command's step
-    QString QevSelCommand; // the range command's name
-    qint32 QevSelStart = 0, QevSelEnd = 0; // the range's end points
     bool List1Enable = false;
-    bool &KensakuEnable = Lookup.KensakuEnable; // 検索: a lookup is running
-    bool TrayResident = false;
-    QColor TextColor;
+    bool Text2Change = false;
     qint32 LastShift = 0;
     bool PasteTyped = false;
     bool QuietFocus = false;
     bool WideTyped = false;
-    qint32 &CoarseSteps = Lookup.record.CoarseSteps;
-    qint32 &FineSteps = Lookup.record.FineSteps;
-    bool AllReadIdle = true;
-    bool ResizeBusy = false, FontBusy = false;
     bool KeyBusy = false;
-    // Reading state.
-    bool ReadBack = false, ReadBack100 = false, ReadSkip = false;
-    qint32 ReadClickPos = 0;
-    QString KeyMemo;
+    qint32 KeyFunc = 12;
+    bool DialogKeys = true; // Enter and Space move on in the dialogs
+
+    // Capture and residence: a word captured from another application, and
+    // the notification area. Changed by Lifecycle, SearchWindow (after a
+    // lookup), the speech start-up and TrayResidence (TrayResident).
+    bool CaptureActive = false; // a word captured from another application is being looked up
+    bool TrayResident = false;
 
 signals:
     // A read-all started (true) or ended (false): the play button shows its
@@ -132,9 +163,3 @@ private:
     QList<QToolButton *> toolButtons_;
     QLabel *statusPanel1_ = nullptr;
 };
-
-// Program-wide flags.
-extern bool CaptureActive;   // a word captured from another application is being looked up
-extern bool DialogKeys;      // Enter and Space move on in the dialogs
-extern bool RangeSelecting;  // a keyboard range selection waits for its end point
-extern float CaretScale;     // height factor of the wide caret

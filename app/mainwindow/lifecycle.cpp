@@ -127,7 +127,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
 
     // 16. IME colours and the caret's height factor.
     ime_.SetImmColoer();
-    CaretScale = ::OsLevel() > 4 ? 1.75f : 1.35f;
+    form_.CaretScale = ::OsLevel() > 4 ? 1.75f : 1.35f;
 
     // 18.-19. The window's messages are watched from its creation on; the
     // capture hook needs the library, without which the program cannot run.
@@ -137,7 +137,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
         return failStartup(1);
     }
     hook_.HookKeyHandler(WlhookWindow(form_.winId()), form_.KeyFunc);
-    CaptureActive = false;
+    form_.CaptureActive = false;
 
     // 20. The English voice (its message is shown by the step itself), the
     // screen reader's presence indicator.
@@ -211,8 +211,8 @@ void Lifecycle::Form_Activate()
 
 void Lifecycle::Form_Deactivate()
 {
-    if (CaptureActive)
-        CaptureActive = false;
+    if (form_.CaptureActive)
+        form_.CaptureActive = false;
 }
 
 void Lifecycle::Form_Unload()

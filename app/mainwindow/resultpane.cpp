@@ -99,7 +99,7 @@ void ResultPane::Text2_KeyDown(int &KeyCode, int Shift)
             spoken::StopSpeech(form_);
             form_.speech().SapiCancel();
         }
-        if (Shift == 0 && RangeSelecting) {
+        if (Shift == 0 && form_.RangeSelecting) {
             // A pending range selection grows instead.
             if (KeyCode != Tab)
                 postKey(KeyCode, ShiftBit);
@@ -137,7 +137,7 @@ void ResultPane::escape()
 {
     if (form_.QevSelMode) {
         // Cancelling a pending range command belongs to the edit commands.
-    } else if (CaptureActive) {
+    } else if (form_.CaptureActive) {
         if (form_.AllReadFlag) {
             form_.AllReadFlag = false;
         } else {
@@ -197,7 +197,7 @@ void ResultPane::Text2_KeyUp(int &KeyCode, int Shift)
         postKey(Left, 0);
         postKey(Right, 0);
     }
-    if (isMovementKey(KeyCode) && shift == 0 && RangeSelecting)
+    if (isMovementKey(KeyCode) && shift == 0 && form_.RangeSelecting)
         KeyCode = 0;
 }
 
@@ -230,7 +230,7 @@ void ResultPane::Text2_GotFocus()
     form_.speech().setCursol(form_.Text2);
     panes::setLabelColours(form_.Label2, syscolors::ActiveCaption, syscolors::CaptionText);
     panes::setLabelColours(form_.Shape1, syscolors::ActiveCaption, syscolors::ActiveCaption);
-    if (form_.QuietFocus || CaptureActive) {
+    if (form_.QuietFocus || form_.CaptureActive) {
         form_.QuietFocus = false;
     } else {
         form_.setStatusText(QStringLiteral("検索結果 (Shift+Ctrl+F12:カーソル位置検索)"));

@@ -47,11 +47,11 @@ bool SearchWindow::Kensaku(QString &str, bool rirekiFlag)
 {
     // The speech object is made at start-up, after this object.
     engine_.setVoice(form_.Voice1.get());
-    form_.Lookup.CaptureActive = CaptureActive;
+    form_.Lookup.CaptureActive = form_.CaptureActive;
     const bool found = engine_.Kensaku(str, rirekiFlag);
     // The lookup only ever ends a capture (a word that was not found).
     if (!form_.Lookup.CaptureActive)
-        CaptureActive = false;
+        form_.CaptureActive = false;
     return found;
 }
 

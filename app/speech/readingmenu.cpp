@@ -147,7 +147,7 @@ void Reading::setCursol(RichTextBox *box)
         const int defaultWidth = std::max(1, box->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, box));
         caret = wideCaretSize(size, true, true, 0, defaultWidth);
     } else {
-        const double heightFactor = OsLevel() == 5 ? double(CaretScale) : 1.35;
+        const double heightFactor = OsLevel() == 5 ? double(form_.CaretScale) : 1.35;
         // The character under the caret; a space at the end of the text.
         const QString text = box->toPlainText();
         const int pos = cursor.position();

@@ -120,7 +120,7 @@ void SpeechLayer::OrvBack_KeyBack(const QString &keyInfo, int &exec)
 
 void SpeechLayer::OrvBack_VoiceBack(qint32 voiceInfo, int &exec)
 {
-    if (voiceInfo == 3 && CaptureActive)
+    if (voiceInfo == 3 && form_.CaptureActive)
         exec = 0;
 }
 

@@ -103,7 +103,7 @@ bool SpeechLayer::EnglishCheck()
 
 bool SpeechLayer::checkEnglishVoice()
 {
-    CaptureActive = false;
+    form_.CaptureActive = false;
     if (!sapi_)
         sapi_ = EnglishVoice::create();
     if (!EnglishCheck()) {

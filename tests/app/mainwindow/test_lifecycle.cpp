@@ -100,7 +100,7 @@ void TestLifecycle::firstStart()
     QVERIFY(f.toolButton("戻る")->menu()->isEmpty());
     QVERIFY(f.AllReadIdle);
     QVERIFY(f.Text2Change);
-    QCOMPARE(CaretScale, 1.75f);
+    QCOMPARE(f.CaretScale, 1.75f);
     QVERIFY(f.chkOrrin.isActive());
     // The spaces that keep the panes' formatting are gone once the window is active.
     QCOMPARE(f.Text1->toPlainText(), QString());
@@ -302,9 +302,9 @@ void TestLifecycle::deactivationEndsACapture()
 {
     WindowHarness h;
     QVERIFY(h.load());
-    CaptureActive = true;
+    h.form().CaptureActive = true;
     h.window().lifecycle().Form_Deactivate();
-    QVERIFY(!CaptureActive);
+    QVERIFY(!h.form().CaptureActive);
 }
 
 void TestLifecycle::terminationSignalRunsShutdown()

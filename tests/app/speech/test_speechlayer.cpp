@@ -290,9 +290,9 @@ void TestSpeechLayer::voiceBack()
     QFETCH(int, exec);
     SpeechFixture f;
     QVERIFY(f.start());
-    CaptureActive = capture;
+    f.form().CaptureActive = capture;
     QCOMPARE(f.form().OrvBack->raiseVoiceBack(voiceInfo), exec);
-    CaptureActive = false;
+    f.form().CaptureActive = false;
 }
 
 void TestSpeechLayer::presenceIndicator()
