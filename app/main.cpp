@@ -1,7 +1,7 @@
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "speech.h"
+#include "form/mainform.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
+#include "speech/speech.h"
 
 #include <QApplication>
 

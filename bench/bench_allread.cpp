@@ -4,10 +4,10 @@
 //
 //   bench_allread [runs]
 
-#include "mainform.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "orrin/transcript.h"
-#include "richtextbox.h"
-#include "speech.h"
+#include "speech/speech.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

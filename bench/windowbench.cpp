@@ -14,14 +14,14 @@
 // dictionary). Each run uses a throwaway settings folder.
 
 #include "codepage/codepage.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "messagebox.h"
+#include "form/mainform.h"
+#include "form/messagebox.h"
+#include "form/richtextbox.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
 #include "orrin/transcript.h"
-#include "richtextbox.h"
 #include "settings/settingsstore.h"
-#include "speech.h"
+#include "speech/speech.h"
 
 #include <QApplication>
 #include <QDir>

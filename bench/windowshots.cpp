@@ -4,14 +4,14 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" windowshots OUTDIR [--dict DIR] [--word WORD]
 
-#include "displaymodes.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "messagebox.h"
-#include "richtextbox.h"
+#include "form/mainform.h"
+#include "form/messagebox.h"
+#include "form/richtextbox.h"
+#include "mainwindow/displaymodes.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
 #include "settings/settingsstore.h"
-#include "speech.h"
+#include "speech/speech.h"
 
 #include <QApplication>
 #include <QDir>

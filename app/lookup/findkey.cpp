@@ -1,9 +1,9 @@
 #include "lookup/findkey.h"
 
 #include "codepage/codepage.h"
+#include "collation/collation.h"
 #include "lookup/dicstrconv.h"
 #include "lookup/entrykey.h"
-#include "orrin/orrinsupport.h"
 
 #include <algorithm>
 

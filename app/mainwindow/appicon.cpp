@@ -1,4 +1,4 @@
-#include "appicon.h"
+#include "mainwindow/appicon.h"
 
 #include <QPainter>
 #include <QPixmap>

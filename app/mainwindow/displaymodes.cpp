@@ -1,23 +1,20 @@
-#include "displaymodes.h"
+#include "mainwindow/displaymodes.h"
 
-#include "imecolours.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
-#include "searchwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/imecolours.h"
+#include "mainwindow/searchwindow.h"
+#include "mainwindow/spoken.h"
+#include "mainwindow/syscolors.h"
+#include "mainwindow/windowlayout.h"
+#include "mainwindow/windowsteps.h"
 #include "settings/settingsstore.h"
-#include "spoken.h"
-#include "syscolors.h"
-#include "systemutil.h"
-#include "twips.h"
-#include "windowlayout.h"
+#include "speech/systemutil.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QPixmap>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,7 +22,8 @@
 
 #include <cmath>
 
-DisplayModes::DisplayModes(MainForm &form, MainWindow &window) : form_(form), window_(window)
+DisplayModes::DisplayModes(MainForm &form, WindowLayout &layout, ImeColours &ime, SearchWindow &search)
+    : form_(form), layout_(layout), ime_(ime), search_(search)
 {
     connect(&form_.Timer2, &QTimer::timeout, this, &DisplayModes::Timer2_Timer);
     connect(form_.menu(QStringLiteral("mnu_view")), &QMenu::aboutToShow, this, &DisplayModes::mnu_view_Click);
@@ -78,11 +76,6 @@ QColor DisplayModes::bandColour(bool reverse)
     return reverse ? syscolors::colour(0x808080) : syscolors::colour(0xE0E0E0);
 }
 
-int DisplayModes::inputBoxHeight() const
-{
-    return twips::toPixels(20.0 * form_.Text1->font().pointSizeF(), form_.Text1) + 10;
-}
-
 void DisplayModes::FontSetting()
 {
     spoken::LockSpeech(form_);
@@ -90,7 +83,7 @@ void DisplayModes::FontSetting()
     if (form_.FontBusy)
         return; // the running call unlocks speech
     form_.FontBusy = true;
-    DummyScreen();
+    windowsteps::DummyScreen(form_);
 
     const bool big = form_.modeBigFont;
     const int level = form_.modeFontSize;
@@ -147,7 +140,7 @@ void DisplayModes::FontSetting()
     c.setPosition(qMin(resultCaret, form_.Text2->document()->characterCount() - 1));
     form_.Text2->setTextCursor(c);
 
-    form_.Text1->setFixedHeight(inputBoxHeight());
+    form_.Text1->setFixedHeight(layout_.inputBoxHeight());
     form_.Timer2.stop();
     form_.Timer2.start();
 
@@ -188,9 +181,9 @@ void DisplayModes::recolourResultPane()
     RichTextBox *box = form_.Text2;
     if (box->document()->isEmpty())
         box->setPlainText(QStringLiteral(" "));
-    if (window_.search().hitCount() != 0 && !box->toPlainText().isEmpty()) {
+    if (search_.hitCount() != 0 && !box->toPlainText().isEmpty()) {
         // An entry is on display: write it again in the new colours.
-        window_.search().rewriteEntry();
+        search_.rewriteEntry();
         return;
     }
     QTextCursor all(box->document());
@@ -201,25 +194,10 @@ void DisplayModes::recolourResultPane()
     all.mergeCharFormat(f);
 }
 
-void DisplayModes::DummyScreen()
-{
-    QWidget *client = form_.centralWidget();
-    if (!form_.isVisible()) {
-        form_.Picture1->hide();
-        return; // nothing on screen to hold still
-    }
-    if (form_.Picture1->isVisible())
-        return; // the picture already stands
-    form_.Picture1->setPixmap(client->grab());
-    form_.Picture1->setGeometry(client->rect());
-    form_.Picture1->raise();
-    form_.Picture1->show();
-}
-
 void DisplayModes::Timer2_Timer()
 {
     form_.Timer2.stop();
-    window_.layout().Form_Resize();
+    layout_.Form_Resize();
     // The caret and the window's picture come back once the boxes have been
     // laid out in their new fonts (the layout runs from the window's loop).
     // A display change made meanwhile has started the timer again and keeps
@@ -252,7 +230,7 @@ void DisplayModes::DoFont(int iBig)
     }
     FontSetting();
     saveMagnification();
-    window_.layout().Form_Resize();
+    layout_.Form_Resize();
     FontSetting();
 }
 
@@ -308,7 +286,7 @@ void DisplayModes::mnu_view_switch_Click()
     spoken::Speak(form_, form_.modeBigFont ? QStringLiteral("拡大画面") : QStringLiteral("通常画面"));
     FontSetting();
     settings::writeBool(settings::Key::BigMode, form_.modeBigFont);
-    window_.layout().Form_Resize();
+    layout_.Form_Resize();
     FontSetting();
 }
 
@@ -316,7 +294,7 @@ void DisplayModes::mnu_view_tujo_Click()
 {
     form_.modeBigFont = false;
     settings::writeBool(settings::Key::BigMode, false);
-    window_.layout().Form_Resize();
+    layout_.Form_Resize();
     FontSetting();
 }
 
@@ -330,7 +308,7 @@ void DisplayModes::mnu_view_font_hyojun_Click()
     form_.modeReverse = false;
     FontSetting();
     settings::writeBool(settings::Key::Reverse, false);
-    window_.ime().SetImmColoer();
+    ime_.SetImmColoer();
 }
 
 void DisplayModes::mnu_view_font_hanten_Click()
@@ -338,7 +316,7 @@ void DisplayModes::mnu_view_font_hanten_Click()
     form_.modeReverse = true;
     FontSetting();
     settings::writeBool(settings::Key::Reverse, true);
-    window_.ime().SetImmColoer();
+    ime_.SetImmColoer();
 }
 
 void DisplayModes::mnu_view_status_Click()
@@ -348,7 +326,7 @@ void DisplayModes::mnu_view_status_Click()
     form_.action(QStringLiteral("mnu_view_status"))->setChecked(visible);
     settings::writeBool(settings::Key::StatusBar, visible);
     // The window lays its status bar out from its loop; the boxes follow.
-    QMetaObject::invokeMethod(&window_.layout(), &WindowLayout::Form_Resize, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&layout_, &WindowLayout::Form_Resize, Qt::QueuedConnection);
 }
 
 void DisplayModes::magnifyButtonClick()

@@ -9,15 +9,17 @@
 #include <QColor>
 #include <QObject>
 
+class ImeColours;
 class MainForm;
-class MainWindow;
+class SearchWindow;
+class WindowLayout;
 
 class DisplayModes : public QObject {
     Q_OBJECT
 public:
     static constexpr int Levels = 7;
 
-    DisplayModes(MainForm &form, MainWindow &window);
+    DisplayModes(MainForm &form, WindowLayout &layout, ImeColours &ime, SearchWindow &search);
 
     // Font sizes in points for a mode.
     static double inputFontSize(bool big, int level);
@@ -30,11 +32,7 @@ public:
     void FontSetting();
     // 0 switches magnification off; 1 to 7 selects that level and switches it on.
     void DoFont(int iBig);
-    // Covers the client area with a still picture of it (Picture1).
-    void DummyScreen();
     void Timer2_Timer();
-    // The input box's height in pixels for its font size.
-    int inputBoxHeight() const;
 
     // The magnification keys (the caller guards them with KeyBusy).
     void magnifyUp();
@@ -58,5 +56,7 @@ private:
     void recolourResultPane();
 
     MainForm &form_;
-    MainWindow &window_;
+    WindowLayout &layout_;
+    ImeColours &ime_;
+    SearchWindow &search_;
 };

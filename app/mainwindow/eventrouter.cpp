@@ -1,14 +1,13 @@
-#include "eventrouter.h"
+#include "mainwindow/eventrouter.h"
 
-#include "formkeys.h"
-#include "historypopup.h"
-#include "inputbox.h"
-#include "keycodes.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "resultpane.h"
-#include "richtextbox.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/formkeys.h"
+#include "mainwindow/historypopup.h"
+#include "mainwindow/inputbox.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/resultpane.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,14 +18,17 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-EventRouter::EventRouter(MainForm &form, MainWindow &window) : form_(form), window_(window)
+EventRouter::EventRouter(MainForm &form, Lifecycle &lifecycle, FormKeys &formKeys, InputBox &inputBox,
+                         ResultPane &resultPane, HistoryPopup &historyPopup)
+    : form_(form), lifecycle_(lifecycle), formKeys_(formKeys), inputBox_(inputBox), resultPane_(resultPane),
+      historyPopup_(historyPopup)
 {
     for (QObject *o : std::initializer_list<QObject *>{
              &form_, form_.Text1, form_.Text2, form_.List1, form_.Text1->viewport(), form_.Text2->viewport(),
              form_.Label1, form_.Label2, form_.Label3, form_.centralWidget()})
         o->installEventFilter(this);
     form_.Text1->viewport()->setAcceptDrops(true);
-    connect(form_.List1, &QListWidget::itemDoubleClicked, &window_.historyPopup(), &HistoryPopup::List1_DblClick);
+    connect(form_.List1, &QListWidget::itemDoubleClicked, &historyPopup_, &HistoryPopup::List1_DblClick);
 }
 
 EventRouter::Pane EventRouter::paneOf(QObject *watched) const
@@ -71,19 +73,19 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::FocusIn:
         if (watched == form_.Text1)
-            window_.inputBox().Text1_GotFocus();
+            inputBox_.Text1_GotFocus();
         else if (watched == form_.Text2)
-            window_.resultPane().Text2_GotFocus();
+            resultPane_.Text2_GotFocus();
         else if (watched == form_.List1)
-            window_.historyPopup().List1_GotFocus();
+            historyPopup_.List1_GotFocus();
         return false;
     case QEvent::FocusOut:
         if (watched == form_.Text1)
-            window_.inputBox().Text1_LostFocus();
+            inputBox_.Text1_LostFocus();
         else if (watched == form_.Text2)
-            window_.resultPane().Text2_LostFocus();
+            resultPane_.Text2_LostFocus();
         else if (watched == form_.List1)
-            window_.historyPopup().List1_LostFocus();
+            historyPopup_.List1_LostFocus();
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -105,15 +107,15 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Drop: return drop(pane, event);
     case QEvent::WindowActivate:
         if (watched == &form_)
-            window_.lifecycle().Form_Activate();
+            lifecycle_.Form_Activate();
         return false;
     case QEvent::WindowDeactivate:
         if (watched == &form_)
-            window_.lifecycle().Form_Deactivate();
+            lifecycle_.Form_Deactivate();
         return false;
     case QEvent::Close:
-        if (watched == &form_ && window_.lifecycle().isLoaded()) {
-            window_.lifecycle().endProgram();
+        if (watched == &form_ && lifecycle_.isLoaded()) {
+            lifecycle_.endProgram();
             return false;
         }
         return false;
@@ -127,12 +129,12 @@ bool EventRouter::keyPress(Pane pane, QKeyEvent *event)
     const int shift = keys::shiftState(event->modifiers());
     bool cancelled = false;
     if (keyCode != 0) {
-        window_.formKeys().Form_KeyDown(keyCode, shift);
+        formKeys_.Form_KeyDown(keyCode, shift);
         if (keyCode != 0) {
             switch (pane) {
-            case Pane::Text1: window_.inputBox().Text1_KeyDown(keyCode, shift); break;
-            case Pane::Text2: window_.resultPane().Text2_KeyDown(keyCode, shift); break;
-            case Pane::List1: window_.historyPopup().List1_KeyDown(keyCode, shift); break;
+            case Pane::Text1: inputBox_.Text1_KeyDown(keyCode, shift); break;
+            case Pane::Text2: resultPane_.Text2_KeyDown(keyCode, shift); break;
+            case Pane::List1: historyPopup_.List1_KeyDown(keyCode, shift); break;
             case Pane::None: break;
             }
         }
@@ -140,11 +142,11 @@ bool EventRouter::keyPress(Pane pane, QKeyEvent *event)
     }
     int ascii = keys::characterCode(*event);
     if (ascii != 0) {
-        window_.formKeys().Form_KeyPress(ascii);
+        formKeys_.Form_KeyPress(ascii);
         if (ascii != 0) {
             switch (pane) {
-            case Pane::Text1: window_.inputBox().Text1_KeyPress(ascii); break;
-            case Pane::Text2: window_.resultPane().Text2_KeyPress(ascii); break;
+            case Pane::Text1: inputBox_.Text1_KeyPress(ascii); break;
+            case Pane::Text2: resultPane_.Text2_KeyPress(ascii); break;
             case Pane::List1:
             case Pane::None: break;
             }
@@ -162,12 +164,12 @@ bool EventRouter::keyRelease(Pane pane, QKeyEvent *event)
     if (keyCode == 0)
         return false;
     const int shift = keys::shiftState(event->modifiers());
-    window_.formKeys().Form_KeyUp(keyCode, shift);
+    formKeys_.Form_KeyUp(keyCode, shift);
     if (keyCode != 0) {
         switch (pane) {
-        case Pane::Text1: window_.inputBox().Text1_KeyUp(keyCode, shift); break;
-        case Pane::Text2: window_.resultPane().Text2_KeyUp(keyCode, shift); break;
-        case Pane::List1: window_.historyPopup().List1_KeyUp(keyCode, shift); break;
+        case Pane::Text1: inputBox_.Text1_KeyUp(keyCode, shift); break;
+        case Pane::Text2: resultPane_.Text2_KeyUp(keyCode, shift); break;
+        case Pane::List1: historyPopup_.List1_KeyUp(keyCode, shift); break;
         case Pane::None: break;
         }
     }
@@ -181,22 +183,22 @@ bool EventRouter::mouse(QObject *watched, QEvent *event)
     const bool right = m->button() == Qt::RightButton;
     if (watched == form_.Text1->viewport()) {
         if (event->type() == QEvent::MouseButtonPress && right) {
-            window_.inputBox().Text1_RightButtonDown();
+            inputBox_.Text1_RightButtonDown();
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease && left)
-            window_.inputBox().Text1_Click();
+            inputBox_.Text1_Click();
         return false;
     }
     if (watched == form_.Text2->viewport()) {
         switch (event->type()) {
-        case QEvent::MouseButtonPress: return window_.resultPane().Text2_MouseDown(right);
+        case QEvent::MouseButtonPress: return resultPane_.Text2_MouseDown(right);
         case QEvent::MouseButtonRelease:
             if (left)
-                window_.resultPane().Text2_Click();
-            window_.resultPane().Text2_MouseUp();
+                resultPane_.Text2_Click();
+            resultPane_.Text2_MouseUp();
             return false;
-        case QEvent::MouseMove: window_.resultPane().Text2_MouseMove(); return false;
+        case QEvent::MouseMove: resultPane_.Text2_MouseMove(); return false;
         default: return false;
         }
     }
@@ -204,15 +206,15 @@ bool EventRouter::mouse(QObject *watched, QEvent *event)
         return false;
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == form_.Label1)
-            window_.resultPane().Label1_Click();
+            resultPane_.Label1_Click();
         else if (watched == form_.Label2)
-            window_.resultPane().Label2_Click();
+            resultPane_.Label2_Click();
         else if (watched == form_.Label3)
-            window_.resultPane().Label3_Click();
+            resultPane_.Label3_Click();
         else if (watched == form_.centralWidget())
-            window_.resultPane().Form_Click();
+            resultPane_.Form_Click();
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == form_.Label3) {
-        window_.resultPane().Label3_DblClick();
+        resultPane_.Label3_DblClick();
         return true;
     }
     return false;
@@ -228,8 +230,8 @@ bool EventRouter::drop(Pane pane, QEvent *event)
     const QString text = d->mimeData()->text();
     d->acceptProposedAction();
     if (pane == Pane::Text1)
-        window_.inputBox().Text1_OLEDragDrop(text);
+        inputBox_.Text1_OLEDragDrop(text);
     else
-        window_.resultPane().Text2_OLEDragDrop(text);
+        resultPane_.Text2_OLEDragDrop(text);
     return true;
 }

@@ -9,15 +9,20 @@
 
 #include <QObject>
 
+class FormKeys;
+class HistoryPopup;
+class InputBox;
+class Lifecycle;
 class MainForm;
-class MainWindow;
 class QKeyEvent;
 class QWidget;
+class ResultPane;
 
 class EventRouter : public QObject {
     Q_OBJECT
 public:
-    EventRouter(MainForm &form, MainWindow &window);
+    EventRouter(MainForm &form, Lifecycle &lifecycle, FormKeys &formKeys, InputBox &inputBox, ResultPane &resultPane,
+                HistoryPopup &historyPopup);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -31,5 +36,9 @@ private:
     bool drop(Pane pane, QEvent *event);
 
     MainForm &form_;
-    MainWindow &window_;
+    Lifecycle &lifecycle_;
+    FormKeys &formKeys_;
+    InputBox &inputBox_;
+    ResultPane &resultPane_;
+    HistoryPopup &historyPopup_;
 };

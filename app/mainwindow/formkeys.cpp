@@ -1,19 +1,20 @@
-#include "formkeys.h"
+#include "mainwindow/formkeys.h"
 
-#include "displaymodes.h"
-#include "imecolours.h"
-#include "keycodes.h"
-#include "mainform.h"
-#include "mainwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/displaymodes.h"
+#include "mainwindow/imecolours.h"
+#include "mainwindow/keycodes.h"
 #include "orrin/orrnusr.h"
-#include "richtextbox.h"
 
 #include <QAction>
 #include <QTextCursor>
 
 using namespace keys;
 
-FormKeys::FormKeys(MainForm &form, MainWindow &window) : form_(form), window_(window) {}
+FormKeys::FormKeys(MainForm &form, DisplayModes &display, ImeColours &ime) : form_(form), display_(display), ime_(ime)
+{
+}
 
 void FormKeys::Form_KeyDown(int &KeyCode, int Shift)
 {
@@ -56,13 +57,13 @@ void FormKeys::Form_KeyUp(int &KeyCode, int Shift)
             switchKey();
         break;
     case F6:
-        if (!window_.ime().IMMuse())
+        if (!ime_.IMMuse())
             magnifyUpKey();
         KeyCode = 0;
         break;
     case PageDown:
         if (alt) {
-            if (!window_.ime().IMMuse())
+            if (!ime_.IMMuse())
                 magnifyUpKey();
             KeyCode = 0;
         }
@@ -110,7 +111,7 @@ void FormKeys::magnifyUpKey()
     if (form_.KeyBusy)
         return;
     form_.KeyBusy = true;
-    window_.display().magnifyUp();
+    display_.magnifyUp();
     form_.KeyBusy = false;
 }
 
@@ -119,7 +120,7 @@ void FormKeys::magnifyDownKey()
     if (form_.KeyBusy)
         return;
     form_.KeyBusy = true;
-    window_.display().magnifyDown();
+    display_.magnifyDown();
     form_.KeyBusy = false;
 }
 
@@ -128,6 +129,6 @@ void FormKeys::switchKey()
     if (form_.KeyBusy)
         return;
     form_.KeyBusy = true;
-    window_.display().mnu_view_switch_Click();
+    display_.mnu_view_switch_Click();
     form_.KeyBusy = false;
 }

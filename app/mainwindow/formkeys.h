@@ -6,13 +6,14 @@
 
 #include <QObject>
 
+class DisplayModes;
+class ImeColours;
 class MainForm;
-class MainWindow;
 
 class FormKeys : public QObject {
     Q_OBJECT
 public:
-    FormKeys(MainForm &form, MainWindow &window);
+    FormKeys(MainForm &form, DisplayModes &display, ImeColours &ime);
 
     void Form_KeyDown(int &KeyCode, int Shift);
     void Form_KeyPress(int &KeyAscii);
@@ -26,5 +27,6 @@ public:
 
 private:
     MainForm &form_;
-    MainWindow &window_;
+    DisplayModes &display_;
+    ImeColours &ime_;
 };

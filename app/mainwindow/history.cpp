@@ -1,17 +1,14 @@
-#include "history.h"
+#include "mainwindow/history.h"
 
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
-#include "searchwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "settings/settingsstore.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
 
-History::History(MainForm &form, MainWindow &window)
-    : form_(form), window_(window), model_(form.RirekiList, form.RirekiIndex, form.RirekiMax)
+History::History(MainForm &form) : form_(form), model_(form.RirekiList, form.RirekiIndex, form.RirekiMax)
 {
     connect(form_.action(QStringLiteral("mnu_file_oldback")), &QAction::triggered, this,
             &History::mnu_file_oldback_Click);
@@ -29,8 +26,7 @@ void History::RirekiKosin(const QString &word)
 void History::lookUp(const QString &word)
 {
     form_.Text1->setPlainText(word);
-    QString w = word;
-    window_.search().Kensaku(w, false);
+    emit wordChosen(word);
 }
 
 void History::RirekiBack()

@@ -4,17 +4,16 @@
 // their drop-down lists of words), loading at start-up and saving at
 // shutdown; and the enabled state of the word-paging commands.
 
-#include "historymodel.h"
+#include "mainwindow/historymodel.h"
 
 #include <QObject>
 
 class MainForm;
-class MainWindow;
 
 class History : public QObject {
     Q_OBJECT
 public:
-    History(MainForm &form, MainWindow &window);
+    explicit History(MainForm &form);
 
     HistoryModel &model() { return model_; }
 
@@ -36,10 +35,15 @@ public:
     void mnu_file_oldback_Click();
     void mnu_file_oldnext_Click();
 
+signals:
+    // A word was chosen from the history (a step back or forward, an item of
+    // a drop-down list, the pop-up list) and is now in the input box: it is
+    // to be looked up, without being recorded again.
+    void wordChosen(const QString &word);
+
 private:
     void lookUp(const QString &word);
 
     MainForm &form_;
-    MainWindow &window_;
     HistoryModel model_;
 };

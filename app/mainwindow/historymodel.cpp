@@ -1,4 +1,4 @@
-#include "historymodel.h"
+#include "mainwindow/historymodel.h"
 
 HistoryModel::HistoryModel(QStringList &store, qint32 &index, qint32 &max)
     : store_(store), index_(index), max_(max)

@@ -1,20 +1,20 @@
-#include "historypopup.h"
+#include "mainwindow/historypopup.h"
 
-#include "history.h"
-#include "keycodes.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "quickguide.h"
-#include "richtextbox.h"
-#include "spoken.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/history.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/quickguide.h"
+#include "mainwindow/spoken.h"
+#include "mainwindow/twips.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
 
 using namespace keys;
 
-HistoryPopup::HistoryPopup(MainForm &form, MainWindow &window) : form_(form), window_(window)
+HistoryPopup::HistoryPopup(MainForm &form, History &history, QuickGuide &quickGuide)
+    : form_(form), history_(history), quickGuide_(quickGuide)
 {
     form_.List1->setSelectionMode(QAbstractItemView::SingleSelection);
 }
@@ -23,7 +23,7 @@ void HistoryPopup::open()
 {
     QListWidget *list = form_.List1;
     list->clear();
-    list->addItems(window_.history().model().earlierWords());
+    list->addItems(history_.model().earlierWords());
     const int rows = qBound(3, list->count(), HistoryModel::MenuWords);
     const int height = rows * list->fontMetrics().lineSpacing() + 2 * list->frameWidth() + 4;
     list->setGeometry(form_.Text1->x(), form_.Text1->geometry().bottom() + 1 + twips::toPixels(16, &form_),
@@ -69,8 +69,7 @@ void HistoryPopup::List1_KeyUp(int &KeyCode, int Shift)
         KeyCode = 0;
     } else if (KeyCode == F1) {
         form_.List1Enable = true; // the list stays open under the guide
-        window_.quickGuide().show(helptext::historyList(),
-                                  window_.quickGuide().position(form_.List1, QuickGuide::Place::Below));
+        quickGuide_.show(helptext::historyList(), quickGuide_.position(form_.List1, QuickGuide::Place::Below));
         KeyCode = 0;
         form_.List1Enable = false;
     }
@@ -80,7 +79,7 @@ void HistoryPopup::List1_DblClick()
 {
     const int selected = form_.List1->currentRow();
     if (form_.RirekiIndex > 1 && selected >= 0)
-        window_.history().choosePopupWord(selected);
+        history_.choosePopupWord(selected);
     form_.List1->hide();
 }
 

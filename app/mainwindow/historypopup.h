@@ -6,13 +6,14 @@
 
 #include <QObject>
 
+class History;
 class MainForm;
-class MainWindow;
+class QuickGuide;
 
 class HistoryPopup : public QObject {
     Q_OBJECT
 public:
-    HistoryPopup(MainForm &form, MainWindow &window);
+    HistoryPopup(MainForm &form, History &history, QuickGuide &quickGuide);
 
     void open();
 
@@ -26,5 +27,6 @@ private:
     void backToInputBox();
 
     MainForm &form_;
-    MainWindow &window_;
+    History &history_;
+    QuickGuide &quickGuide_;
 };

@@ -1,4 +1,4 @@
-#include "hookbinding.h"
+#include "mainwindow/hookbinding.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,15 +1,15 @@
-#include "imecolours.h"
+#include "mainwindow/imecolours.h"
 
-#include "mainform.h"
-#include "richtextbox.h"
-#include "syscolors.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/syscolors.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTextBlock>
 #include <QTextLayout>
 
-ImeColours::ImeColours(MainForm &form, MainWindow &) : form_(form)
+ImeColours::ImeColours(MainForm &form) : form_(form)
 {
     form_.Text1->installEventFilter(this);
 }

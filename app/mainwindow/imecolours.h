@@ -10,7 +10,6 @@
 #include <QObject>
 
 class MainForm;
-class MainWindow;
 class QTextEdit;
 
 class ImeColours : public QObject {
@@ -24,7 +23,7 @@ public:
     };
     static Record record(Attribute attribute, bool reverse);
 
-    ImeColours(MainForm &form, MainWindow &window);
+    explicit ImeColours(MainForm &form);
 
     // Applies the records of the current mode to the input box.
     void SetImmColoer();

@@ -1,21 +1,19 @@
-#include "inputbox.h"
+#include "mainwindow/inputbox.h"
 
 #include "codepage/codepage.h"
 #include "eventloop/doevents.h"
-#include "historypopup.h"
-#include "imecolours.h"
-#include "keycodes.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "pendingcommands.h"
-#include "quickguide.h"
-#include "richtextbox.h"
-#include "searchwindow.h"
-#include "spoken.h"
-#include "syscolors.h"
-#include "systemutil.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/historypopup.h"
+#include "mainwindow/imecolours.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/pendingcommands.h"
+#include "mainwindow/quickguide.h"
+#include "mainwindow/searchwindow.h"
+#include "mainwindow/spoken.h"
+#include "mainwindow/syscolors.h"
+#include "mainwindow/windowsteps.h"
+#include "speech/systemutil.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,7 +54,9 @@ void showEditMenu(MainForm &form, QWidget *pane)
 
 } // namespace panes
 
-InputBox::InputBox(MainForm &form, MainWindow &window) : form_(form), window_(window)
+InputBox::InputBox(MainForm &form, ImeColours &ime, QuickGuide &quickGuide, SearchWindow &search,
+                   HistoryPopup &historyPopup)
+    : form_(form), ime_(ime), quickGuide_(quickGuide), search_(search), historyPopup_(historyPopup)
 {
     connect(form_.Text1, &QTextEdit::textChanged, this, &InputBox::Text1_Change);
     connect(form_.Text1, &QTextEdit::cursorPositionChanged, this, &InputBox::Text1_SelChange);
@@ -74,7 +74,7 @@ void InputBox::Text1_KeyDown(int &KeyCode, int Shift)
             KeyCode = 0;
         break;
     case Down:
-        if (Shift == 0 && !window_.ime().IMMuse()) {
+        if (Shift == 0 && !ime_.IMMuse()) {
             openHistoryList();
             KeyCode = 0;
         }
@@ -88,7 +88,7 @@ void InputBox::Text1_KeyPress(int &KeyAscii)
     if (KeyAscii == Return) {
         KeyAscii = 0;
         QString word = form_.Text1->toPlainText();
-        window_.search().Kensaku(word, true);
+        search_.Kensaku(word, true);
     } else if (KeyAscii == Escape) {
         form_.Text1->clear();
         spoken::Speak(form_, QStringLiteral("クリア"));
@@ -104,15 +104,14 @@ void InputBox::Text1_KeyUp(int &KeyCode, int Shift)
         KeyCode = 0;
     } else if (KeyCode == F1) {
         form_.speech().AllCancel();
-        window_.quickGuide().show(helptext::inputBox(),
-                                  window_.quickGuide().position(form_.Text1, QuickGuide::Place::Below));
+        quickGuide_.show(helptext::inputBox(), quickGuide_.position(form_.Text1, QuickGuide::Place::Below));
         KeyCode = 0;
     }
 }
 
 void InputBox::openHistoryList()
 {
-    window_.historyPopup().open();
+    historyPopup_.open();
 }
 
 void InputBox::Text1_Change()
@@ -124,7 +123,7 @@ void InputBox::Text1_Change()
     RichTextBox *box = form_.Text1;
     box->setTextColor(form_.TextColor);
     box->setFontPointSize(box->font().pointSizeF());
-    if (!window_.ime().IMMuse() && form_.Text1Enable) {
+    if (!ime_.IMMuse() && form_.Text1Enable) {
         form_.speech().setCursol(box);
         pending::setEnabled(form_.toolButton(QStringLiteral("検索")), !box->toPlainText().isEmpty());
     }
@@ -152,8 +151,8 @@ void InputBox::Text1_SelChange()
     eventloop::EventLoopGuard inNotification;
     form_.Text1->setTextColor(form_.TextColor);
     form_.editCopy = form_.editCut = form_.Text1->textCursor().hasSelection();
-    window_.lifecycle().EditSetting();
-    if (!window_.ime().IMMuse())
+    windowsteps::EditSetting(form_);
+    if (!ime_.IMMuse())
         form_.speech().setCursol(form_.Text1);
     inSelChange_ = false;
 }
@@ -173,7 +172,7 @@ void InputBox::Text1_GotFocus()
     pending::setEnabled(form_.action(QStringLiteral("mnu_edit_clear")), true);
     form_.editCopy = form_.editCut = box->textCursor().hasSelection();
     form_.editPaste = panes::clipboardHasText();
-    window_.lifecycle().EditSetting();
+    windowsteps::EditSetting(form_);
     form_.speech().setCursol(box);
     spoken::StopSpeech(form_);
     if (form_.QuietFocus) {
@@ -218,7 +217,7 @@ void InputBox::Text1_OLEDragDrop(const QString &text)
         [this, text] {
             form_.Text1->setPlainText(text);
             QString word = text;
-            window_.search().Kensaku(word, true);
+            search_.Kensaku(word, true);
         },
         Qt::QueuedConnection);
 }

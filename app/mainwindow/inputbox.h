@@ -4,14 +4,17 @@
 
 #include <QObject>
 
+class HistoryPopup;
+class ImeColours;
 class MainForm;
-class MainWindow;
 class QMimeData;
+class QuickGuide;
+class SearchWindow;
 
 class InputBox : public QObject {
     Q_OBJECT
 public:
-    InputBox(MainForm &form, MainWindow &window);
+    InputBox(MainForm &form, ImeColours &ime, QuickGuide &quickGuide, SearchWindow &search, HistoryPopup &historyPopup);
 
     void Text1_KeyDown(int &KeyCode, int Shift);
     void Text1_KeyPress(int &KeyAscii);
@@ -29,7 +32,10 @@ public:
 
 private:
     MainForm &form_;
-    MainWindow &window_;
+    ImeColours &ime_;
+    QuickGuide &quickGuide_;
+    SearchWindow &search_;
+    HistoryPopup &historyPopup_;
     bool inChange_ = false;
     // Recolouring a selection is itself a change of the selection's text:
     // the notification it causes is not handled again.

@@ -1,4 +1,4 @@
-#include "keycodes.h"
+#include "mainwindow/keycodes.h"
 
 #include <QKeyEvent>
 

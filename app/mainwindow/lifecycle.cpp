@@ -1,24 +1,24 @@
-#include "lifecycle.h"
+#include "mainwindow/lifecycle.h"
 
-#include "displaymodes.h"
 #include "eventloop/doevents.h"
-#include "history.h"
-#include "hookbinding.h"
-#include "imecolours.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "pendingcommands.h"
-#include "messagebox.h"
-#include "richtextbox.h"
+#include "form/mainform.h"
+#include "form/messagebox.h"
+#include "form/richtextbox.h"
+#include "mainwindow/displaymodes.h"
+#include "mainwindow/history.h"
+#include "mainwindow/hookbinding.h"
+#include "mainwindow/imecolours.h"
+#include "mainwindow/pendingcommands.h"
+#include "mainwindow/singleinstance.h"
+#include "mainwindow/spoken.h"
+#include "mainwindow/syscolors.h"
+#include "mainwindow/trayresidence.h"
+#include "mainwindow/twips.h"
+#include "mainwindow/windowmessages.h"
+#include "mainwindow/windowsteps.h"
 #include "session/session.h"
 #include "settings/settingsstore.h"
-#include "singleinstance.h"
-#include "spoken.h"
-#include "syscolors.h"
-#include "systemutil.h"
-#include "trayresidence.h"
-#include "twips.h"
-#include "windowmessages.h"
+#include "speech/systemutil.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,7 +36,10 @@ namespace {
 const QString StartupErrorTitle = QStringLiteral("起動エラー");
 } // namespace
 
-Lifecycle::Lifecycle(MainForm &form, MainWindow &window) : form_(form), window_(window)
+Lifecycle::Lifecycle(MainForm &form, HookBinding &hook, History &history, SingleInstance &singleInstance,
+                     TrayResidence &tray, DisplayModes &display, ImeColours &ime, WindowMessages &messages)
+    : form_(form), hook_(hook), history_(history), singleInstance_(singleInstance), tray_(tray), display_(display),
+      ime_(ime), messages_(messages)
 {
     connect(form_.action(QStringLiteral("mnu_file_exit")), &QAction::triggered, &form_, &QWidget::close);
 }
@@ -47,8 +50,8 @@ bool Lifecycle::failStartup(int code)
 {
     // Give back what the steps so far acquired; the window never shows.
     form_.speech().stopForShutdown();
-    window_.tray().removeIcon();
-    window_.singleInstance().close();
+    tray_.removeIcon();
+    singleInstance_.close();
     form_.TrayResident = false;
     exitCode_ = code;
     return false;
@@ -57,18 +60,18 @@ bool Lifecycle::failStartup(int code)
 bool Lifecycle::Form_Load(const QStringList &arguments)
 {
     // 1. Hand over to a running copy.
-    if (window_.singleInstance().DuplicateLoad()) {
+    if (singleInstance_.DuplicateLoad()) {
         exitCode_ = 0;
         return false;
     }
-    connect(&window_.singleInstance(), &SingleInstance::messageReceived, &window_.messages(),
-            &WindowMessages::receive, Qt::UniqueConnection);
+    connect(&singleInstance_, &SingleInstance::messageReceived, &messages_, &WindowMessages::receive,
+            Qt::UniqueConnection);
 
     // 2. Notification-area mode on request.
     form_.TrayResident = false;
     const QString commandLine = arguments.mid(1).join(u' ');
     if (commandLine.contains(u"/tsr") || commandLine.contains(u"/TSR"))
-        window_.tray().SetResident(true);
+        tray_.SetResident(true);
 
     // 4.-7.
     form_.EngUse = settings::readBool(settings::Key::EngUse);
@@ -122,31 +125,31 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
 
     // 15. Display mode, history, paging commands.
     pending::disableAll(form_);
-    EditSetting();
-    window_.display().FontSetting();
-    window_.history().RirekiLoad();
-    window_.history().RirekiSetting();
-    window_.history().RollSetting(false);
+    windowsteps::EditSetting(form_);
+    display_.FontSetting();
+    history_.RirekiLoad();
+    history_.RirekiSetting();
+    history_.RollSetting(false);
     form_.AllReadIdle = true;
 
     // 16. IME colours and the caret's height factor.
-    window_.ime().SetImmColoer();
-    CaretScale = ::OsLevel() > 4 ? 1.75f : 1.35f;
+    ime_.SetImmColoer();
+    form_.CaretScale = ::OsLevel() > 4 ? 1.75f : 1.35f;
 
     // 18.-19. The window's messages are watched from its creation on; the
     // capture hook needs the library, without which the program cannot run.
-    if (!window_.hook().bind()) {
+    if (!hook_.bind()) {
         showMessage(nullptr, QMessageBox::Warning, StartupErrorTitle,
-                    QStringLiteral("Wlhookが読み込めません\n%1").arg(window_.hook().errorString()));
+                    QStringLiteral("Wlhookが読み込めません\n%1").arg(hook_.errorString()));
         return failStartup(1);
     }
-    window_.hook().HookKeyHandler(WlhookWindow(form_.winId()), form_.KeyFunc);
-    CaptureActive = false;
+    hook_.HookKeyHandler(WlhookWindow(form_.winId()), form_.KeyFunc);
+    form_.CaptureActive = false;
 
     // 20. The English voice (its message is shown by the step itself), the
     // screen reader's presence indicator.
     if (!form_.speech().checkEnglishVoice()) {
-        window_.hook().UnHookKeyHandler();
+        hook_.UnHookKeyHandler();
         return failStartup(1);
     }
     eventloop::DoEvents(); // start-up runs before the window's loop: nothing to re-enter
@@ -215,8 +218,8 @@ void Lifecycle::Form_Activate()
 
 void Lifecycle::Form_Deactivate()
 {
-    if (CaptureActive)
-        CaptureActive = false;
+    if (form_.CaptureActive)
+        form_.CaptureActive = false;
 }
 
 void Lifecycle::Form_Unload()
@@ -241,31 +244,12 @@ void Lifecycle::Form_Unload()
                                             twips::fromPixels(g.height(), &form_)));
     }
     // 4.-5. The capture hook.
-    window_.hook().UnHookKeyHandler();
+    hook_.UnHookKeyHandler();
     // 6. The history.
-    window_.history().RirekiSave();
-    window_.tray().removeIcon();
-    window_.singleInstance().close();
+    history_.RirekiSave();
+    tray_.removeIcon();
+    singleInstance_.close();
     form_.chkOrrin.stop();
     // 8. The farewell.
     form_.speech().sayFarewell();
-}
-
-void Lifecycle::ShowMe()
-{
-    if (form_.isMinimized())
-        form_.showNormal();
-    form_.show();
-    form_.raise();
-    form_.activateWindow();
-}
-
-void Lifecycle::EditSetting()
-{
-    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_cut")), form_.editCut);
-    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_paste")), form_.editPaste);
-    pending::setEnabled(form_.toolButton(QStringLiteral("貼り付け")), form_.editPaste);
-    pending::setEnabled(form_.toolButton(QStringLiteral("切り取り")), form_.editCut);
-    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_copy")), form_.editCopy);
-    pending::setEnabled(form_.toolButton(QStringLiteral("コピー")), form_.editCopy);
 }

@@ -9,9 +9,15 @@
 
 #include <memory>
 
+class DisplayModes;
+class History;
+class HookBinding;
+class ImeColours;
 class MainForm;
-class MainWindow;
 class QSessionManager;
+class SingleInstance;
+class TrayResidence;
+class WindowMessages;
 namespace session {
 class TerminationWatcher;
 }
@@ -21,7 +27,8 @@ class Lifecycle : public QObject {
 public:
     static inline const QString Version = QStringLiteral("1.100");
 
-    Lifecycle(MainForm &form, MainWindow &window);
+    Lifecycle(MainForm &form, HookBinding &hook, History &history, SingleInstance &singleInstance, TrayResidence &tray,
+              DisplayModes &display, ImeColours &ime, WindowMessages &messages);
     ~Lifecycle() override;
 
     // Start-up. False when the program must end now (another copy runs, or
@@ -38,18 +45,18 @@ public:
     // Shutdown followed by the end of the event loop.
     void endProgram();
 
-    // Brings the main window to the front.
-    void ShowMe();
-    // The enabled state of the cut, paste and copy commands from editCut,
-    // editPaste and editCopy.
-    void EditSetting();
-
 private:
     bool failStartup(int code);
     void watchSessionEnd();
 
     MainForm &form_;
-    MainWindow &window_;
+    HookBinding &hook_;
+    History &history_;
+    SingleInstance &singleInstance_;
+    TrayResidence &tray_;
+    DisplayModes &display_;
+    ImeColours &ime_;
+    WindowMessages &messages_;
     bool loaded_ = false;
     bool unloaded_ = false;
     int exitCode_ = 0;

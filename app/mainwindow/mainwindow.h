@@ -1,7 +1,8 @@
 #pragma once
 // The main window assembled: MainForm (controls and shared state) and the
-// classes that carry its procedures, one per role. Each role holds the form
-// and reaches the others through this object.
+// classes that carry its procedures, one per role. Each role is given the
+// form and the roles it works with when it is made; MainWindow makes them in
+// an order in which a role's collaborators exist before it.
 
 #include <QStringList>
 
@@ -56,22 +57,22 @@ public:
 
 private:
     MainForm &form_;
-    std::unique_ptr<Lifecycle> lifecycle_;
     std::unique_ptr<SingleInstance> singleInstance_;
     std::unique_ptr<TrayResidence> tray_;
     std::unique_ptr<HookBinding> hook_;
     std::unique_ptr<WindowMessages> messages_;
-    std::unique_ptr<DisplayModes> display_;
     std::unique_ptr<WindowLayout> layout_;
     std::unique_ptr<ImeColours> ime_;
     std::unique_ptr<History> history_;
-    std::unique_ptr<FormKeys> formKeys_;
-    std::unique_ptr<InputBox> inputBox_;
-    std::unique_ptr<ResultPane> resultPane_;
-    std::unique_ptr<HistoryPopup> historyPopup_;
     std::unique_ptr<QuickGuide> quickGuide_;
     std::unique_ptr<Tips> tips_;
     std::unique_ptr<SearchWindow> search_;
+    std::unique_ptr<DisplayModes> display_;
+    std::unique_ptr<Lifecycle> lifecycle_;
+    std::unique_ptr<FormKeys> formKeys_;
+    std::unique_ptr<HistoryPopup> historyPopup_;
+    std::unique_ptr<InputBox> inputBox_;
+    std::unique_ptr<ResultPane> resultPane_;
     std::unique_ptr<Paging> paging_;
     std::unique_ptr<EventRouter> router_;
 };

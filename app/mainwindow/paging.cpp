@@ -1,13 +1,12 @@
-#include "paging.h"
+#include "mainwindow/paging.h"
 
 #include "codepage/codepage.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "lookup/dicfile.h"
 #include "lookup/dicstrconv.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
-#include "searchwindow.h"
-#include "spoken.h"
+#include "mainwindow/searchwindow.h"
+#include "mainwindow/spoken.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -24,7 +23,7 @@ const QString forwardText = QStringLiteral("読み方順に単語を次にめく
 const QString backText = QStringLiteral("読み方順に単語を前にめくっています");
 } // namespace
 
-Paging::Paging(MainForm &form, MainWindow &window) : form_(form), window_(window)
+Paging::Paging(MainForm &form, SearchWindow &search) : form_(form), search_(search)
 {
     connect(form_.action(QStringLiteral("mnu_file_nextpage")), &QAction::triggered, this,
             &Paging::mnu_file_nextpage_Click);
@@ -99,7 +98,7 @@ bool Paging::TangoNext(qint64 &fseek)
         }
         record.HitLines = QStringList{codepage::decode(line)};
         record.HitTopPos = 0;
-        window_.search().rewriteEntry();
+        search_.rewriteEntry();
     } while (!paneShowsSomething() && !file.atEnd() && !file.failed());
     return !file.failed();
 }
@@ -139,7 +138,7 @@ bool Paging::TangoBack(qint64 &fseek)
             return false;
         record.HitLines = QStringList{codepage::decode(line)};
         record.HitTopPos = 0;
-        window_.search().rewriteEntry();
+        search_.rewriteEntry();
     } while (!paneShowsSomething() && fseek > 1);
     return true;
 }
@@ -153,5 +152,5 @@ void Paging::mnu_file_yudo1_Click()
         return;
     }
     form_.Text1->setPlainText(word);
-    window_.search().Kensaku(word, true);
+    search_.Kensaku(word, true);
 }

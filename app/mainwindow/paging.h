@@ -7,12 +7,12 @@
 #include <QObject>
 
 class MainForm;
-class MainWindow;
+class SearchWindow;
 
 class Paging : public QObject {
     Q_OBJECT
 public:
-    Paging(MainForm &form, MainWindow &window);
+    Paging(MainForm &form, SearchWindow &search);
 
     void mnu_file_nextpage_Click();
     void mnu_file_backpage_Click();
@@ -28,7 +28,7 @@ private:
     bool paneShowsSomething() const;
 
     MainForm &form_;
-    MainWindow &window_;
+    SearchWindow &search_;
     bool nextBusy_ = false;
     bool backBusy_ = false;
 };

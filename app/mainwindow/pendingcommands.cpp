@@ -1,6 +1,6 @@
-#include "pendingcommands.h"
+#include "mainwindow/pendingcommands.h"
 
-#include "mainform.h"
+#include "form/mainform.h"
 
 #include <QAction>
 #include <QToolButton>

@@ -1,12 +1,12 @@
-#include "quickguide.h"
+#include "mainwindow/quickguide.h"
 
 #include "orrin/announcer.h"
 
 #include "codepage/codepage.h"
-#include "keycodes.h"
-#include "mainform.h"
-#include "spoken.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/spoken.h"
+#include "mainwindow/twips.h"
 
 #include <QDialog>
 #include <QKeyEvent>
@@ -117,7 +117,9 @@ private:
 
 } // namespace
 
-QuickGuide::QuickGuide(MainForm &form, MainWindow &) : form_(form) {}
+QuickGuide::QuickGuide(MainForm &form) : form_(form)
+{
+}
 
 QPoint QuickGuide::position(const QWidget *control, Place place) const
 {

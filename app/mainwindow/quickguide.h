@@ -8,7 +8,6 @@
 #include <QString>
 
 class MainForm;
-class MainWindow;
 class QWidget;
 
 namespace helptext {
@@ -24,7 +23,7 @@ class QuickGuide : public QObject {
 public:
     static inline const QString Title = QStringLiteral("クイックガイド");
 
-    QuickGuide(MainForm &form, MainWindow &window);
+    explicit QuickGuide(MainForm &form);
 
     // Shows the guide modally at `topLeft` (screen pixels) with `text`.
     void show(const QString &text, QPoint topLeft);

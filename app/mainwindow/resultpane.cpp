@@ -1,17 +1,16 @@
-#include "resultpane.h"
+#include "mainwindow/resultpane.h"
 
 #include "eventloop/doevents.h"
-#include "inputbox.h"
-#include "keycodes.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "pendingcommands.h"
-#include "quickguide.h"
-#include "richtextbox.h"
-#include "searchwindow.h"
-#include "spoken.h"
-#include "syscolors.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/inputbox.h"
+#include "mainwindow/keycodes.h"
+#include "mainwindow/pendingcommands.h"
+#include "mainwindow/quickguide.h"
+#include "mainwindow/searchwindow.h"
+#include "mainwindow/spoken.h"
+#include "mainwindow/syscolors.h"
+#include "mainwindow/windowsteps.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +39,8 @@ bool isMovementKey(int key)
 }
 } // namespace
 
-ResultPane::ResultPane(MainForm &form, MainWindow &window) : form_(form), window_(window)
+ResultPane::ResultPane(MainForm &form, QuickGuide &quickGuide, SearchWindow &search)
+    : form_(form), quickGuide_(quickGuide), search_(search)
 {
     RichTextBox *pane = form_.Text2;
     pane->setReadOnly(true);
@@ -99,7 +99,7 @@ void ResultPane::Text2_KeyDown(int &KeyCode, int Shift)
             spoken::StopSpeech(form_);
             form_.speech().SapiCancel();
         }
-        if (Shift == 0 && RangeSelecting) {
+        if (Shift == 0 && form_.RangeSelecting) {
             // A pending range selection grows instead.
             if (KeyCode != Tab)
                 postKey(KeyCode, ShiftBit);
@@ -137,7 +137,7 @@ void ResultPane::escape()
 {
     if (form_.QevSelMode) {
         // Cancelling a pending range command belongs to the edit commands.
-    } else if (CaptureActive) {
+    } else if (form_.CaptureActive) {
         if (form_.AllReadFlag) {
             form_.AllReadFlag = false;
         } else {
@@ -161,8 +161,7 @@ void ResultPane::Text2_KeyUp(int &KeyCode, int Shift)
     switch (KeyCode) {
     case F1:
         form_.speech().AllCancel();
-        window_.quickGuide().show(helptext::resultPane(),
-                                  window_.quickGuide().position(form_.Text2, QuickGuide::Place::IntoPane));
+        quickGuide_.show(helptext::resultPane(), quickGuide_.position(form_.Text2, QuickGuide::Place::IntoPane));
         KeyCode = 0;
         return;
     case F9:
@@ -198,7 +197,7 @@ void ResultPane::Text2_KeyUp(int &KeyCode, int Shift)
         postKey(Left, 0);
         postKey(Right, 0);
     }
-    if (isMovementKey(KeyCode) && shift == 0 && RangeSelecting)
+    if (isMovementKey(KeyCode) && shift == 0 && form_.RangeSelecting)
         KeyCode = 0;
 }
 
@@ -226,12 +225,12 @@ void ResultPane::Text2_GotFocus()
     form_.editCopy = !form_.Text2->toPlainText().trimmed().isEmpty();
     form_.editPaste = panes::clipboardHasText();
     form_.editCut = false;
-    window_.lifecycle().EditSetting();
+    windowsteps::EditSetting(form_);
     pending::setEnabled(form_.action(QStringLiteral("mnu_edit_clear")), false);
     form_.speech().setCursol(form_.Text2);
     panes::setLabelColours(form_.Label2, syscolors::ActiveCaption, syscolors::CaptionText);
     panes::setLabelColours(form_.Shape1, syscolors::ActiveCaption, syscolors::ActiveCaption);
-    if (form_.QuietFocus || CaptureActive) {
+    if (form_.QuietFocus || form_.CaptureActive) {
         form_.QuietFocus = false;
     } else {
         form_.setStatusText(QStringLiteral("検索結果 (Shift+Ctrl+F12:カーソル位置検索)"));
@@ -295,7 +294,7 @@ void ResultPane::Text2_OLEDragDrop(const QString &text)
         [this, text] {
             form_.Text1->setPlainText(text);
             QString word = text;
-            window_.search().Kensaku(word, true);
+            search_.Kensaku(word, true);
         },
         Qt::QueuedConnection);
 }
@@ -318,8 +317,7 @@ void ResultPane::Label3_Click()
 void ResultPane::Label3_DblClick()
 {
     form_.speech().AllCancel();
-    window_.quickGuide().show(helptext::resultBand(),
-                              window_.quickGuide().position(form_.Text2, QuickGuide::Place::IntoBand));
+    quickGuide_.show(helptext::resultBand(), quickGuide_.position(form_.Text2, QuickGuide::Place::IntoBand));
 }
 
 void ResultPane::Form_Click()

@@ -7,12 +7,13 @@
 #include <QObject>
 
 class MainForm;
-class MainWindow;
+class QuickGuide;
+class SearchWindow;
 
 class ResultPane : public QObject {
     Q_OBJECT
 public:
-    ResultPane(MainForm &form, MainWindow &window);
+    ResultPane(MainForm &form, QuickGuide &quickGuide, SearchWindow &search);
 
     void Text2_KeyDown(int &KeyCode, int Shift);
     void Text2_KeyPress(int &KeyAscii);
@@ -44,6 +45,7 @@ private:
     void postKey(int virtualKey, int shift);
 
     MainForm &form_;
-    MainWindow &window_;
+    QuickGuide &quickGuide_;
+    SearchWindow &search_;
     bool inSelChange_ = false;
 };

@@ -1,19 +1,17 @@
-#include "searchwindow.h"
+#include "mainwindow/searchwindow.h"
 
 #include "eventloop/doevents.h"
 
-#include "displaymodes.h"
-#include "history.h"
-#include "lifecycle.h"
+#include "form/mainform.h"
+#include "form/messagebox.h"
+#include "form/richtextbox.h"
 #include "lookup/dicstrconv.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "messagebox.h"
+#include "mainwindow/history.h"
+#include "mainwindow/pendingcommands.h"
+#include "mainwindow/tips.h"
+#include "mainwindow/trayresidence.h"
+#include "mainwindow/windowsteps.h"
 #include "orrin/orrinvoice.h"
-#include "pendingcommands.h"
-#include "richtextbox.h"
-#include "tips.h"
-#include "trayresidence.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -37,8 +35,9 @@ void ResultPaneSink::append(const QString &text, const lookup::EntryFormat &form
     form_.Text2Change = true;
 }
 
-SearchWindow::SearchWindow(MainForm &form, MainWindow &window)
-    : form_(form), window_(window), sink_(form), engine_(form.Lookup, *this, &sink_, nullptr)
+SearchWindow::SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray)
+    : form_(form), history_(history), tips_(tips), tray_(tray), sink_(form),
+      engine_(form.Lookup, *this, &sink_, nullptr)
 {
 }
 
@@ -48,11 +47,11 @@ bool SearchWindow::Kensaku(QString &str, bool rirekiFlag)
 {
     // The speech object is made at start-up, after this object.
     engine_.setVoice(form_.Voice1.get());
-    form_.Lookup.CaptureActive = CaptureActive;
+    form_.Lookup.CaptureActive = form_.CaptureActive;
     const bool found = engine_.Kensaku(str, rirekiFlag);
     // The lookup only ever ends a capture (a word that was not found).
     if (!form_.Lookup.CaptureActive)
-        CaptureActive = false;
+        form_.CaptureActive = false;
     return found;
 }
 
@@ -79,7 +78,7 @@ void SearchWindow::setText1(const QString &text)
 
 void SearchWindow::DummyScreen()
 {
-    window_.display().DummyScreen();
+    windowsteps::DummyScreen(form_);
 }
 
 void SearchWindow::hidePicture1()
@@ -94,12 +93,12 @@ void SearchWindow::setQuietFocus(bool on)
 
 void SearchWindow::SetResident(bool on)
 {
-    window_.tray().SetResident(on);
+    tray_.SetResident(on);
 }
 
 void SearchWindow::ShowMe()
 {
-    window_.lifecycle().ShowMe();
+    windowsteps::ShowMe(form_);
 }
 
 void SearchWindow::focusText2()
@@ -116,17 +115,17 @@ void SearchWindow::setText2SelStart(int position)
 
 void SearchWindow::RirekiKosin(const QString &word)
 {
-    window_.history().RirekiKosin(word);
+    history_.RirekiKosin(word);
 }
 
 void SearchWindow::RirekiSetting()
 {
-    window_.history().RirekiSetting();
+    history_.RirekiSetting();
 }
 
 void SearchWindow::RollSetting(bool ExecRoll)
 {
-    window_.history().RollSetting(ExecRoll);
+    history_.RollSetting(ExecRoll);
 }
 
 void SearchWindow::setStatusText(const QString &text)
@@ -148,7 +147,7 @@ void SearchWindow::ShowExtBox(const QString &text)
 
 void SearchWindow::ShowTips(const QString &text)
 {
-    window_.tips().ShowTips(text);
+    tips_.ShowTips(text);
 }
 
 void SearchWindow::updateCopyButton()

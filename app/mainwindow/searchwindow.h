@@ -10,8 +10,10 @@
 #include <QObject>
 #include <QString>
 
+class History;
 class MainForm;
-class MainWindow;
+class Tips;
+class TrayResidence;
 
 // The result pane as the entry writer sees it. While an entry is being
 // written the pane's change handling rests (Text2Change).
@@ -31,7 +33,7 @@ private:
 class SearchWindow : public QObject, public lookup::KensakuHost {
     Q_OBJECT
 public:
-    SearchWindow(MainForm &form, MainWindow &window);
+    SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray);
     ~SearchWindow() override;
 
     // The lookup, as Enter, the history and the other commands start it.
@@ -66,7 +68,9 @@ public:
 
 private:
     MainForm &form_;
-    MainWindow &window_;
+    History &history_;
+    Tips &tips_;
+    TrayResidence &tray_;
     ResultPaneSink sink_;
     lookup::LookupEngine engine_;
 };

@@ -1,4 +1,4 @@
-#include "singleinstance.h"
+#include "mainwindow/singleinstance.h"
 
 #include "session/session.h"
 

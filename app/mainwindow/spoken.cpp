@@ -1,8 +1,8 @@
-#include "spoken.h"
+#include "mainwindow/spoken.h"
 
 #include "codepage/codepage.h"
 #include "eventloop/doevents.h"
-#include "mainform.h"
+#include "form/mainform.h"
 #include "orrin/orrinvoice.h"
 
 namespace spoken {

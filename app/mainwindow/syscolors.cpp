@@ -1,4 +1,4 @@
-#include "syscolors.h"
+#include "mainwindow/syscolors.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,12 +1,12 @@
-#include "tips.h"
+#include "mainwindow/tips.h"
 
-#include "mainform.h"
-#include "richtextbox.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/twips.h"
 
 #include <QLabel>
 
-Tips::Tips(MainForm &form, MainWindow &) : form_(form)
+Tips::Tips(MainForm &form) : form_(form)
 {
     form_.TimerTips.setInterval(ShowMs);
     form_.TimerTips.setSingleShot(true);

@@ -6,14 +6,13 @@
 #include <QString>
 
 class MainForm;
-class MainWindow;
 
 class Tips : public QObject {
     Q_OBJECT
 public:
     static constexpr int ShowMs = 2000;
 
-    Tips(MainForm &form, MainWindow &window);
+    explicit Tips(MainForm &form);
 
     void ShowTips(const QString &text);
     void TimerTips_Timer();

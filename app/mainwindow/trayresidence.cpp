@@ -1,14 +1,15 @@
-#include "trayresidence.h"
+#include "mainwindow/trayresidence.h"
 
-#include "appicon.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
+#include "form/mainform.h"
+#include "mainwindow/appicon.h"
+#include "mainwindow/windowsteps.h"
 
 #include <QCoreApplication>
 #include <QSystemTrayIcon>
 
-TrayResidence::TrayResidence(MainForm &form, MainWindow &window) : form_(form), window_(window) {}
+TrayResidence::TrayResidence(MainForm &form) : form_(form)
+{
+}
 
 TrayResidence::~TrayResidence()
 {
@@ -33,7 +34,7 @@ void TrayResidence::SetResident(bool on)
     } else if (!on && form_.TrayResident) {
         removeIcon();
         form_.show();
-        window_.lifecycle().ShowMe();
+        windowsteps::ShowMe(form_);
         form_.TrayResident = false;
     }
 }

@@ -8,7 +8,6 @@
 #include <QString>
 
 class MainForm;
-class MainWindow;
 class QSystemTrayIcon;
 
 class TrayResidence : public QObject {
@@ -16,7 +15,7 @@ class TrayResidence : public QObject {
 public:
     static inline const QString Tip = QStringLiteral("ランプの英和・和英辞典");
 
-    TrayResidence(MainForm &form, MainWindow &window);
+    explicit TrayResidence(MainForm &form);
     ~TrayResidence() override;
 
     // Enter (true) or leave (false) notification-area mode; any other
@@ -29,6 +28,5 @@ public:
 
 private:
     MainForm &form_;
-    MainWindow &window_;
     QSystemTrayIcon *icon_ = nullptr;
 };

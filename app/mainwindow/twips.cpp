@@ -1,4 +1,4 @@
-#include "twips.h"
+#include "mainwindow/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

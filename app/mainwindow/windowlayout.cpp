@@ -1,10 +1,8 @@
-#include "windowlayout.h"
+#include "mainwindow/windowlayout.h"
 
-#include "displaymodes.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
-#include "twips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/twips.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -14,9 +12,14 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-WindowLayout::WindowLayout(MainForm &form, MainWindow &window) : form_(form), window_(window)
+WindowLayout::WindowLayout(MainForm &form) : form_(form)
 {
     form_.installEventFilter(this);
+}
+
+int WindowLayout::inputBoxHeight() const
+{
+    return twips::toPixels(20.0 * form_.Text1->font().pointSizeF(), form_.Text1) + 10;
 }
 
 bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
@@ -59,7 +62,7 @@ void WindowLayout::placeControls()
     form_.Line2->setGeometry(0, 1, width, 1);
 
     // The input box with its label, then the toolbar strip 80 twips to its right.
-    const int inputHeight = window_.display().inputBoxHeight();
+    const int inputHeight = inputBoxHeight();
     form_.Text1->setFixedHeight(inputHeight);
     const int labelWidth = form_.Label1->sizeHint().width();
     const int inputLeft = 4 + labelWidth + 4;

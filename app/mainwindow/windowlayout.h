@@ -7,16 +7,17 @@
 #include <QObject>
 
 class MainForm;
-class MainWindow;
 
 class WindowLayout : public QObject {
     Q_OBJECT
 public:
     static constexpr double MinimumTwips = 5000;
 
-    WindowLayout(MainForm &form, MainWindow &window);
+    explicit WindowLayout(MainForm &form);
 
     void Form_Resize();
+    // The input box's height in pixels for its font size.
+    int inputBoxHeight() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -25,5 +26,4 @@ private:
     void placeControls();
 
     MainForm &form_;
-    MainWindow &window_;
 };

@@ -1,11 +1,10 @@
-#include "windowmessages.h"
+#include "mainwindow/windowmessages.h"
 
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "trayresidence.h"
+#include "form/mainform.h"
+#include "mainwindow/trayresidence.h"
+#include "mainwindow/windowsteps.h"
 
-WindowMessages::WindowMessages(MainForm &form, MainWindow &window) : form_(form), window_(window)
+WindowMessages::WindowMessages(MainForm &form, TrayResidence &tray) : form_(form), tray_(tray)
 {
     connect(&form_.TimerHook, &QTimer::timeout, this, &WindowMessages::TimerHook_Timer);
 }
@@ -22,8 +21,8 @@ void WindowMessages::TimerHook_Timer()
     form_.TimerHook.stop();
     if (LastHookMessage == ShowRequest) {
         if (form_.TrayResident)
-            window_.tray().SetResident(false);
+            tray_.SetResident(false);
         else
-            window_.lifecycle().ShowMe(); // minimised or behind other windows
+            windowsteps::ShowMe(form_); // minimised or behind other windows
     }
 }

@@ -7,14 +7,14 @@
 #include <QObject>
 
 class MainForm;
-class MainWindow;
+class TrayResidence;
 
 class WindowMessages : public QObject {
     Q_OBJECT
 public:
     static constexpr int ShowRequest = 1025;
 
-    WindowMessages(MainForm &form, MainWindow &window);
+    WindowMessages(MainForm &form, TrayResidence &tray);
 
     // A message arrived: remember it and restart TimerHook.
     void receive(int message);
@@ -24,5 +24,5 @@ public:
 
 private:
     MainForm &form_;
-    MainWindow &window_;
+    TrayResidence &tray_;
 };

@@ -1,4 +1,4 @@
-#include "imecomposition.h"
+#include "speech/imecomposition.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -1,4 +1,4 @@
-#include "panetext.h"
+#include "speech/panetext.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
-#include "reading.h"
+#include "speech/reading.h"
 
 #include "eventloop/doevents.h"
-#include "imecomposition.h"
-#include "mainform.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
-#include "readingtext.h"
-#include "richtextbox.h"
-#include "speechlayer.h"
+#include "speech/imecomposition.h"
+#include "speech/readingtext.h"
+#include "speech/speechlayer.h"
 
 #include <QAction>
 #include <QCoreApplication>

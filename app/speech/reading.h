@@ -5,7 +5,7 @@
 // word at the cursor; the Reading menu; the wide caret; the lock of the
 // window during a range command.
 
-#include "panetext.h"
+#include "speech/panetext.h"
 
 #include <QObject>
 #include <QString>

@@ -1,16 +1,16 @@
 // The Reading menu, the wide caret and the lock of the window during a
 // range command.
 
-#include "reading.h"
+#include "speech/reading.h"
 
-#include "imecomposition.h"
-#include "mainform.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
-#include "richtextbox.h"
-#include "speechlayer.h"
-#include "systemutil.h"
-#include "widecaret.h"
+#include "speech/imecomposition.h"
+#include "speech/speechlayer.h"
+#include "speech/systemutil.h"
+#include "speech/widecaret.h"
 
 #include <QAction>
 #include <QApplication>
@@ -147,7 +147,7 @@ void Reading::setCursol(RichTextBox *box)
         const int defaultWidth = std::max(1, box->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, box));
         caret = wideCaretSize(size, true, true, 0, defaultWidth);
     } else {
-        const double heightFactor = OsLevel() == 5 ? double(CaretScale) : 1.35;
+        const double heightFactor = OsLevel() == 5 ? double(form_.CaretScale) : 1.35;
         // The character under the caret; a space at the end of the text (and
         // while the box is being filled anew, when its caret has no place).
         const QString text = box->toPlainText();

@@ -1,4 +1,4 @@
-#include "readingtext.h"
+#include "speech/readingtext.h"
 
 #include "lookup/normalize.h"
 

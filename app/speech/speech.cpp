@@ -1,9 +1,9 @@
-#include "speech.h"
+#include "speech/speech.h"
 
-#include "imecomposition.h"
-#include "mainform.h"
-#include "reading.h"
-#include "speechlayer.h"
+#include "form/mainform.h"
+#include "speech/imecomposition.h"
+#include "speech/reading.h"
+#include "speech/speechlayer.h"
 
 #include <QLabel>
 

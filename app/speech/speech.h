@@ -3,7 +3,7 @@
 // reading commands behind the SpeechCommands interface. Install it with
 // form.setSpeech(std::make_unique<Speech>(form)).
 
-#include "speechcommands.h"
+#include "form/speechcommands.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "speechlayer.h"
+#include "speech/speechlayer.h"
 
 #include "englishvoice/englishvoice.h"
 #include "eventloop/doevents.h"
-#include "mainform.h"
+#include "form/mainform.h"
 #include "orrin/announcer.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
@@ -120,7 +120,7 @@ void SpeechLayer::OrvBack_KeyBack(const QString &keyInfo, int &exec)
 
 void SpeechLayer::OrvBack_VoiceBack(qint32 voiceInfo, int &exec)
 {
-    if (voiceInfo == 3 && CaptureActive)
+    if (voiceInfo == 3 && form_.CaptureActive)
         exec = 0;
 }
 

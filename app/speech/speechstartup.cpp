@@ -1,11 +1,11 @@
 // The speech steps of start-up and shutdown, and the start-up match of the
 // English voice.
 
-#include "speechlayer.h"
+#include "speech/speechlayer.h"
 
 #include "englishvoice/englishvoice.h"
-#include "mainform.h"
-#include "messagebox.h"
+#include "form/mainform.h"
+#include "form/messagebox.h"
 #include "orrin/announcer.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinsupport.h"
@@ -17,7 +17,7 @@
 #include <QLabel>
 #include <QListWidget>
 
-#include "richtextbox.h"
+#include "form/richtextbox.h"
 
 namespace
 {
@@ -103,7 +103,7 @@ bool SpeechLayer::EnglishCheck()
 
 bool SpeechLayer::checkEnglishVoice()
 {
-    CaptureActive = false;
+    form_.CaptureActive = false;
     if (!sapi_)
         sapi_ = EnglishVoice::create();
     if (!EnglishCheck()) {

@@ -1,4 +1,4 @@
-#include "systemutil.h"
+#include "speech/systemutil.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "widecaret.h"
+#include "speech/widecaret.h"
 
 #include "codepage/codepage.h"
 

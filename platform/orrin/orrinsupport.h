@@ -2,15 +2,13 @@
 // The screen reader's support functions for dictionary text. They take and
 // give Shift-JIS (code page 932) byte strings, as the dictionary files hold.
 
+// The dictionary collation, cStrComp, has a library of its own that the
+// lookup shares; it is included here for the callers that know it from here.
+#include "collation/collation.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
-// Dictionary collation: -1 when `key` sorts before `query`, 1 when after,
-// 0 when equal. The order is that of the unsigned bytes, a string that is a
-// prefix of another sorting first (the order of `LC_ALL=C sort`), so every
-// key that begins with a query follows it in one run.
-int cStrComp(QByteArrayView key, QByteArrayView query);
 
 // The line without readings written in braces directly after a word:
 // "閑静{かんせい}な" becomes "閑静な". A brace group that follows a space

@@ -10,7 +10,7 @@
 #include "consolehost.h"
 #include "lookup/kensaku.h"
 #include "orrin/orrinvoice.h"
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

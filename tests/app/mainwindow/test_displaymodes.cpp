@@ -2,11 +2,11 @@
 // toolbar button, colours, the status bar at the larger levels, the still
 // picture during a change, the IME composition colours and the minimum size.
 
-#include "displaymodes.h"
-#include "imecolours.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/displaymodes.h"
+#include "mainwindow/imecolours.h"
+#include "mainwindow/mainwindow.h"
 #include "windowharness.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The search history's list operations: recording, stepping, jumping,
 // loading and saving, with the cases of the worked example.
 
-#include "historymodel.h"
+#include "mainwindow/historymodel.h"
 
 #include <QMap>
 #include <QTest>

@@ -3,17 +3,17 @@
 // and the hand-over to a running copy.
 
 #include "codepage/codepage.h"
-#include "hookbinding.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/hookbinding.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/singleinstance.h"
+#include "mainwindow/trayresidence.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinsupport.h"
-#include "richtextbox.h"
-#include "singleinstance.h"
-#include "speech.h"
-#include "speechlayer.h"
-#include "trayresidence.h"
+#include "speech/speech.h"
+#include "speech/speechlayer.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -100,7 +100,7 @@ void TestLifecycle::firstStart()
     QVERIFY(f.toolButton("戻る")->menu()->isEmpty());
     QVERIFY(f.AllReadIdle);
     QVERIFY(f.Text2Change);
-    QCOMPARE(CaretScale, 1.75f);
+    QCOMPARE(f.CaretScale, 1.75f);
     QVERIFY(f.chkOrrin.isActive());
     // The spaces that keep the panes' formatting are gone once the window is active.
     QCOMPARE(f.Text1->toPlainText(), QString());
@@ -309,9 +309,9 @@ void TestLifecycle::deactivationEndsACapture()
 {
     WindowHarness h;
     QVERIFY(h.load());
-    CaptureActive = true;
+    h.form().CaptureActive = true;
     h.window().lifecycle().Form_Deactivate();
-    QVERIFY(!CaptureActive);
+    QVERIFY(!h.form().CaptureActive);
 }
 
 void TestLifecycle::terminationSignalRunsShutdown()

@@ -5,11 +5,11 @@
 // values byte for byte).
 
 #include "codepage/codepage.h"
-#include "history.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "lookup/lookupstate.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "richtextbox.h"
+#include "mainwindow/history.h"
+#include "mainwindow/mainwindow.h"
 #include "windowharness.h"
 
 #include <QAction>

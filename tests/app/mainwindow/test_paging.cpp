@@ -4,11 +4,11 @@
 // changed on a paged entry, a file removed since the lookup, and the lookup
 // of the word at the caret.
 
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 #include "lookup/lookupstate.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "paging.h"
-#include "richtextbox.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/paging.h"
 #include "orrin/transcriptvoice.h"
 #include "windowharness.h"
 

@@ -3,12 +3,12 @@
 // and the labels.
 
 #include "codepage/codepage.h"
-#include "history.h"
-#include "mainform.h"
-#include "mainwindow.h"
-#include "quickguide.h"
-#include "richtextbox.h"
-#include "tips.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/history.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/quickguide.h"
+#include "mainwindow/tips.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -292,11 +292,11 @@ void TestPaneKeys::resultPaneFocusGuidance()
     focus(h, f.Text1);
     QVERIFY(!f.AllReadFlag);
     // During a capture the focus comes silently.
-    CaptureActive = true;
+    f.CaptureActive = true;
     h.markTranscript();
     focus(h, f.Text2);
     QVERIFY(!h.spoken().contains(QStringLiteral("検索結果")));
-    CaptureActive = false;
+    f.CaptureActive = false;
 }
 
 void TestPaneKeys::resultPaneIsReadOnly()
@@ -358,13 +358,13 @@ void TestPaneKeys::resultPaneEscape()
     QVERIFY(!f.AllReadFlag);
     QCOMPARE(h.focused(), f.Text2);
     // After a captured lookup it says "パス" and hands the focus back.
-    CaptureActive = true;
+    f.CaptureActive = true;
     h.markTranscript();
     h.key(Qt::Key_Escape);
     QCOMPARE(h.spoken(), QStringList{QStringLiteral("パス")});
     QVERIFY(f.TimerAppSetFocus.isActive());
     f.TimerAppSetFocus.stop();
-    CaptureActive = false;
+    f.CaptureActive = false;
     // Otherwise the focus moves on.
     h.key(Qt::Key_Escape);
     QTRY_VERIFY(h.focused() != f.Text2);
@@ -389,12 +389,12 @@ void TestPaneKeys::rangeSelectionGrows()
     f.Text2->setPlainText(QStringLiteral("abcdef"));
     focus(h, f.Text2);
     placeCaret(f.Text2, 1);
-    RangeSelecting = true;
+    f.RangeSelecting = true;
     h.key(Qt::Key_Right);
     QTRY_COMPARE(f.Text2->textCursor().selectedText(), QStringLiteral("b"));
     h.key(Qt::Key_Right);
     QTRY_COMPARE(f.Text2->textCursor().selectedText(), QStringLiteral("bc"));
-    RangeSelecting = false;
+    f.RangeSelecting = false;
     h.key(Qt::Key_Right);
     QVERIFY(!f.Text2->textCursor().hasSelection());
 }

@@ -1,11 +1,11 @@
 #include "speechfixture.h"
 
 #include "englishvoice/transcriptenglishvoice.h"
+#include "form/richtextbox.h"
 #include "orrin/transcript.h"
 #include "orrin/transcriptvoice.h"
-#include "richtextbox.h"
 #include "settings/settingsstore.h"
-#include "speechlayer.h"
+#include "speech/speechlayer.h"
 
 #include <QTextCursor>
 

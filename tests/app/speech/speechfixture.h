@@ -4,9 +4,9 @@
 // and keeping its settings in a throwaway folder. It records what was said,
 // by which voice, and what the result pane had highlighted at that moment.
 
-#include "mainform.h"
-#include "messagebox.h"
-#include "speech.h"
+#include "form/mainform.h"
+#include "form/messagebox.h"
+#include "speech/speech.h"
 #include "testsupport.h"
 
 #include <QStringList>

@@ -4,10 +4,10 @@
 
 #include "speechfixture.h"
 
+#include "form/richtextbox.h"
 #include "orrin/orrinevents.h"
 #include "orrin/transcriptvoice.h"
-#include "reading.h"
-#include "richtextbox.h"
+#include "speech/reading.h"
 
 #include <QKeyEvent>
 #include <QTest>

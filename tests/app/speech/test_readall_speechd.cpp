@@ -5,9 +5,9 @@
 
 #include "speechfixture.h"
 
+#include "form/richtextbox.h"
 #include "orrin/orrinvoice.h"
 #include "privatespeechd.h"
-#include "richtextbox.h"
 #include "settings/settingsstore.h"
 
 #include <QElapsedTimer>

@@ -6,8 +6,8 @@
 #include "speechfixture.h"
 
 #include "englishvoice/transcriptenglishvoice.h"
+#include "form/richtextbox.h"
 #include "orrin/transcriptvoice.h"
-#include "richtextbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,7 +53,7 @@ void TestReadingMenu::init()
 {
     f_ = std::make_unique<SpeechFixture>();
     QVERIFY(f_->start());
-    CaretScale = 1.75f; // as start-up sets it on current systems
+    f_->form().CaretScale = 1.75f; // as start-up sets it on current systems
 }
 
 void TestReadingMenu::cleanup()

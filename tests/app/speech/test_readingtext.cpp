@@ -3,10 +3,10 @@
 // reading, the pane's line breaks, and the wide caret's size.
 
 #include "lookup/normalize.h"
-#include "panetext.h"
-#include "readingtext.h"
-#include "systemutil.h"
-#include "widecaret.h"
+#include "speech/panetext.h"
+#include "speech/readingtext.h"
+#include "speech/systemutil.h"
+#include "speech/widecaret.h"
 
 #include <QTest>
 

@@ -10,8 +10,8 @@
 #include "orrin/transcript.h"
 #include "orrin/transcriptvoice.h"
 #include "settings/settingsstore.h"
-#include "speechlayer.h"
-#include "systemutil.h"
+#include "speech/speechlayer.h"
+#include "speech/systemutil.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -290,9 +290,9 @@ void TestSpeechLayer::voiceBack()
     QFETCH(int, exec);
     SpeechFixture f;
     QVERIFY(f.start());
-    CaptureActive = capture;
+    f.form().CaptureActive = capture;
     QCOMPARE(f.form().OrvBack->raiseVoiceBack(voiceInfo), exec);
-    CaptureActive = false;
+    f.form().CaptureActive = false;
 }
 
 void TestSpeechLayer::presenceIndicator()

@@ -1,15 +1,15 @@
 #include "windowharness.h"
 
-#include "hookbinding.h"
-#include "lifecycle.h"
-#include "mainform.h"
-#include "mainwindow.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
+#include "mainwindow/hookbinding.h"
+#include "mainwindow/lifecycle.h"
+#include "mainwindow/mainwindow.h"
 #include "orrin/transcript.h"
 #include "orrin/transcriptvoice.h"
-#include "richtextbox.h"
 #include "settings/settingsstore.h"
-#include "speech.h"
-#include "speechlayer.h"
+#include "speech/speech.h"
+#include "speech/speechlayer.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 // the test's transcript, message boxes recorded instead of shown, and a
 // stand-in for the capture library that records its calls.
 
-#include "messagebox.h"
+#include "form/messagebox.h"
 #include "testsupport.h"
 
 #include <QList>

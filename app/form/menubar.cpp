@@ -1,4 +1,4 @@
-#include "menubar.h"
+#include "form/menubar.h"
 
 #include <QAction>
 #include <QMenu>

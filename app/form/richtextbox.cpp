@@ -1,4 +1,4 @@
-#include "richtextbox.h"
+#include "form/richtextbox.h"
 
 #include "eventloop/doevents.h"
 

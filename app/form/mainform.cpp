@@ -1,8 +1,8 @@
-#include "mainform.h"
+#include "form/mainform.h"
 
+#include "form/richtextbox.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
-#include "richtextbox.h"
 
 #include <QAction>
 #include <QFrame>
@@ -12,11 +12,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-
-bool CaptureActive = false;
-bool DialogKeys = true;
-bool RangeSelecting = false;
-float CaretScale = 1.35f;
 
 MainForm::MainForm(QWidget *parent) : QMainWindow(parent), speech_(std::make_unique<SpeechCommands>())
 {

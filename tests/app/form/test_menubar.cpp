@@ -1,8 +1,8 @@
 // The menu bar: every menu and item with its caption, in display order, and
 // the controls' accessible names.
 
-#include "mainform.h"
-#include "richtextbox.h"
+#include "form/mainform.h"
+#include "form/richtextbox.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-#include "messagebox.h"
+#include "form/messagebox.h"
 
 namespace {
 MessageHandler &handler()

@@ -1,7 +1,7 @@
 // The settings store: defaults, encodings, bad values and window placement,
 // always against a throwaway settings folder.
 
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
