@@ -44,7 +44,7 @@ EventRouter::Pane EventRouter::paneOf(QObject *watched) const
 
 bool EventRouter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (window_.lifecycle().isUnloaded()) {
+    if (lifecycle_.isUnloaded()) {
         // Shut down: input that was still queued goes nowhere.
         switch (event->type()) {
         case QEvent::KeyPress:
