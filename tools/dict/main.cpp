@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("wordlamp-dict"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(WORDLAMP_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Builds Wordlamp's dictionary files (waei.dic, wordmere.dic) and their attribution file\n"
@@ -65,6 +66,7 @@ int main(int argc, char *argv[])
                                        QStringLiteral("Folder for the files. Default: the program's folder."),
                                        QStringLiteral("DIR"));
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({edictOption, outOption});
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         writeErr(QStringLiteral("wordlamp-dict: %1\nTry wordlamp-dict --help.\n")
@@ -74,6 +76,10 @@ int main(int argc, char *argv[])
     if (parser.isSet(help)) {
         const QByteArray text = parser.helpText().toUtf8();
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::fputs("wordlamp-dict " WORDLAMP_VERSION "\n", stdout);
         return 0;
     }
     const QString edictPath = parser.value(edictOption);
