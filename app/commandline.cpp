@@ -6,30 +6,29 @@
 
 #include <langinfo.h>
 
-namespace {
+namespace
+{
 
-const char *const EnglishHelp =
-    "Usage: Wordlamp [/tsr] [--help] [--version]\n"
-    "\n"
-    "A talking English-Japanese dictionary: type a word and its entries are\n"
-    "shown and read aloud. F1 in the window explains the keys.\n"
-    "\n"
-    "  /tsr, /TSR   start in the notification area\n"
-    "  --help       show this help and exit\n"
-    "  --version    show the version and exit\n"
-    "\n"
-    "Environment: WORDLAMP_SPEECH chooses the speech back end (speechd, or\n"
-    "transcript:FILE for a written record). See wordlamp(1).\n";
+const char *const EnglishHelp = "Usage: Wordlamp [/tsr] [--help] [--version]\n"
+                                "\n"
+                                "A talking English-Japanese dictionary: type a word and its entries are\n"
+                                "shown and read aloud. F1 in the window explains the keys.\n"
+                                "\n"
+                                "  /tsr, /TSR   start in the notification area\n"
+                                "  --help       show this help and exit\n"
+                                "  --version    show the version and exit\n"
+                                "\n"
+                                "Environment: WORDLAMP_SPEECH chooses the speech back end (speechd, or\n"
+                                "transcript:FILE for a written record). See wordlamp(1).\n";
 
-const char *const JapaneseHelp =
-    "使い方: Wordlamp [/tsr] [--help] [--version]\n"
-    "\n"
-    "しゃべる英和・和英辞書です。単語を入力すると、その項目を表示して読み上げます。\n"
-    "\n"
-    "  /tsr, /TSR   通知領域に常駐して起動します\n"
-    "  --help       この説明を表示して終了します\n"
-    "  --version    バージョンを表示して終了します\n"
-    "\n";
+const char *const JapaneseHelp = "使い方: Wordlamp [/tsr] [--help] [--version]\n"
+                                 "\n"
+                                 "しゃべる英和・和英辞書です。単語を入力すると、その項目を表示して読み上げます。\n"
+                                 "\n"
+                                 "  /tsr, /TSR   通知領域に常駐して起動します\n"
+                                 "  --help       この説明を表示して終了します\n"
+                                 "  --version    バージョンを表示して終了します\n"
+                                 "\n";
 
 void print(const char *text)
 {
