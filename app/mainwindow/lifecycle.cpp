@@ -1,5 +1,6 @@
 #include "lifecycle.h"
 
+#include "dictionarycheck.h"
 #include "displaymodes.h"
 #include "eventloop/doevents.h"
 #include "history.h"
@@ -92,6 +93,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     form_.SapiEngineName = settings::readText(u"SapiEngine");
     form_.SapiEngineSpeed = settings::readInt(u"SapiEngineSpeed");
     form_.FilePath = settings::readText(u"Wordmere");
+    dictionarycheck::announceMissing(form_);
     const bool statusBar = settings::readBool(u"StatusBar");
     form_.StatusBar1->setVisible(statusBar);
     form_.action(QStringLiteral("mnu_view_status"))->setChecked(statusBar);

@@ -10,6 +10,7 @@
 // files in DIR are then left as they were), 3 on bad options.
 
 #include "console/console.h"
+#include "datapaths.h"
 #include "dictbuilder.h"
 #include "dictwriter.h"
 #include "edictinput.h"
@@ -63,7 +64,7 @@ int main(int argc, char *argv[])
                                          QStringLiteral("The EDICT file (EUC-JP). Default: /usr/share/edict/edict."),
                                          QStringLiteral("FILE"), QStringLiteral("/usr/share/edict/edict"));
     const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("Folder for the files. Default: the program's folder."),
+                                       QStringLiteral("Folder for the files. Default: the dictionary folder (the program's folder in a build, else\nshare/wordlamp)."),
                                        QStringLiteral("DIR"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
@@ -83,7 +84,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     const QString edictPath = parser.value(edictOption);
-    const QString outDir = parser.isSet(outOption) ? parser.value(outOption) : QCoreApplication::applicationDirPath();
+    const QString outDir = parser.isSet(outOption) ? parser.value(outOption) : datapaths::dictionaryFolder();
 
     QElapsedTimer clock;
     clock.start();
