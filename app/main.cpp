@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "form/mainform.h"
 #include "mainwindow/lifecycle.h"
 #include "mainwindow/mainwindow.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (commandline::answered(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wordlamp"));
     QApplication::setOrganizationName(QStringLiteral("QLM"));

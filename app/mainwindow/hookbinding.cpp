@@ -1,5 +1,7 @@
 #include "mainwindow/hookbinding.h"
 
+#include "datapaths/datapaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -23,7 +25,7 @@ bool HookBinding::bind()
     if (bound_)
         return true;
     if (!injected_) {
-        const QString folder = folder_.isEmpty() ? QCoreApplication::applicationDirPath() : folder_;
+        const QString folder = folder_.isEmpty() ? datapaths::libraryFolder() : folder_;
         library_.setFileName(QDir(folder).filePath(QString::fromLatin1(wlhook::LibraryName)));
         if (!library_.load()) {
             error_ = library_.errorString();

@@ -4,6 +4,7 @@
 #include "form/mainform.h"
 #include "form/messagebox.h"
 #include "form/richtextbox.h"
+#include "mainwindow/dictionarycheck.h"
 #include "mainwindow/displaymodes.h"
 #include "mainwindow/history.h"
 #include "mainwindow/hookbinding.h"
@@ -102,6 +103,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     form_.SapiEngineName = settings::readText(settings::Key::SapiEngine);
     form_.SapiEngineSpeed = settings::readInt(settings::Key::SapiEngineSpeed);
     form_.FilePath = settings::readText(settings::Key::Wordmere);
+    dictionarycheck::announceMissing(form_);
     const bool statusBar = settings::readBool(settings::Key::StatusBar);
     form_.StatusBar1->setVisible(statusBar);
     form_.action(QStringLiteral("mnu_view_status"))->setChecked(statusBar);

@@ -2,6 +2,8 @@
 
 #include "files/regularfile.h"
 
+#include "datapaths/datapaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +28,7 @@ const Definition table[] = {
     {S, u"DicKana", Type::Boolean, u"True"},
     {S, u"SapiEngine", Type::Text, u"English-American: Reed (Adult Male)"},
     {S, u"SapiEngineSpeed", Type::Integer, u"4"},
-    {S, u"Wordmere", Type::Text, u""}, // the program's folder
+    {S, u"Wordmere", Type::Text, u""}, // datapaths::dictionaryFolder()
     {S, u"StatusBar", Type::Boolean, u"True"},
     {S, u"Width", Type::Geometry, u"11385"},
     {S, u"Height", Type::Geometry, u"8775"},
@@ -184,7 +186,7 @@ QStringView name(Key key)
 QString defaultText(const Definition &def)
 {
     if (def.key == u"Wordmere")
-        return QCoreApplication::applicationDirPath();
+        return datapaths::dictionaryFolder();
     return def.defaultText.toString();
 }
 

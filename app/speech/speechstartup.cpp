@@ -3,6 +3,7 @@
 
 #include "speech/speechlayer.h"
 
+#include "datapaths/datapaths.h"
 #include "englishvoice/englishvoice.h"
 #include "form/mainform.h"
 #include "form/messagebox.h"
@@ -47,7 +48,7 @@ bool SpeechLayer::createScreenReader()
 
 void SpeechLayer::loadBrailleTable()
 {
-    const QString folder = programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
+    const QString folder = programFolder_.isEmpty() ? datapaths::dataFolder() : programFolder_;
     if (BrixSet(QDir(folder).filePath(QStringLiteral("wordlampbr.ini"))) == 0)
         return;
     if (settings::readBool(settings::Key::BrixCheck))

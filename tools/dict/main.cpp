@@ -10,6 +10,7 @@
 // files in DIR are then left as they were), 3 on bad options.
 
 #include "console/console.h"
+#include "datapaths/datapaths.h"
 #include "dictbuilder.h"
 #include "dictwriter.h"
 #include "edictinput.h"
@@ -54,6 +55,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("wordlamp-dict"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(WORDLAMP_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Builds Wordlamp's dictionary files (waei.dic, wordmere.dic) and their attribution file\n"
@@ -62,9 +64,10 @@ int main(int argc, char *argv[])
                                          QStringLiteral("The EDICT file (EUC-JP). Default: /usr/share/edict/edict."),
                                          QStringLiteral("FILE"), QStringLiteral("/usr/share/edict/edict"));
     const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("Folder for the files. Default: the program's folder."),
+                                       QStringLiteral("Folder for the files. Default: the dictionary folder (the program's folder in a build, else\nshare/wordlamp)."),
                                        QStringLiteral("DIR"));
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({edictOption, outOption});
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         writeErr(QStringLiteral("wordlamp-dict: %1\nTry wordlamp-dict --help.\n")
@@ -76,8 +79,12 @@ int main(int argc, char *argv[])
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
         return 0;
     }
+    if (parser.isSet(version)) {
+        std::fputs("wordlamp-dict " WORDLAMP_VERSION "\n", stdout);
+        return 0;
+    }
     const QString edictPath = parser.value(edictOption);
-    const QString outDir = parser.isSet(outOption) ? parser.value(outOption) : QCoreApplication::applicationDirPath();
+    const QString outDir = parser.isSet(outOption) ? parser.value(outOption) : datapaths::dictionaryFolder();
 
     QElapsedTimer clock;
     clock.start();

@@ -132,6 +132,7 @@ int main(int argc, char *argv[])
 #endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("wordlamp-lookup"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(WORDLAMP_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -149,6 +150,7 @@ int main(int argc, char *argv[])
                                          QStringLiteral("Read words from standard input, one per line, after a prompt."));
     const QCommandLineOption speak(QStringLiteral("speak"), QStringLiteral("Read each entry aloud."));
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({folder, raw, interactive, speak});
     parser.addPositionalArgument(QStringLiteral("WORD"), QStringLiteral("Words to look up."), QStringLiteral("WORD..."));
 
@@ -158,6 +160,10 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(help)) {
         writeOut(parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        writeOut(QStringLiteral("wordlamp-lookup " WORDLAMP_VERSION "\n"));
         return 0;
     }
     const QStringList words = parser.positionalArguments();
