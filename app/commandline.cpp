@@ -6,8 +6,7 @@
 
 #include <langinfo.h>
 
-namespace
-{
+namespace {
 
 const char *const EnglishHelp = "Usage: Wordlamp [/tsr] [--help] [--version]\n"
                                 "\n"

@@ -19,9 +19,9 @@ int main(int argc, char **argv)
 
     // An entry as the result pane holds it: headwords, readings in braces,
     // English glosses and Japanese examples, over several lines.
-    const QString line = QStringLiteral(
-        "■閑静 : 閑静{かんせい}な住宅街 a quiet residential area。林檎{りんご}を食べる to eat an apple。"
-        "彼は東京の大学で経済学を勉強している。\n");
+    const QString line =
+        QStringLiteral("■閑静 : 閑静{かんせい}な住宅街 a quiet residential area。林檎{りんご}を食べる to eat an apple。"
+                       "彼は東京の大学で経済学を勉強している。\n");
     QString entry;
     while (entry.size() < 2000)
         entry += line;
@@ -45,10 +45,9 @@ int main(int argc, char **argv)
         ms.push_back(t.nsecsElapsed() / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("kanji readings of a %lld-character entry (%lld characters spoken), %d runs\n",
-                qlonglong(entry.size()), qlonglong(spoken.size()), repetitions);
+    std::printf("kanji readings of a %lld-character entry (%lld characters spoken), %d runs\n", qlonglong(entry.size()),
+                qlonglong(spoken.size()), repetitions);
     std::printf("  loading MeCab and its dictionary: %.2f ms\n", loadMs);
-    std::printf("  converting: min %.2f ms, median %.2f ms, max %.2f ms\n", ms.front(), ms[ms.size() / 2],
-                ms.back());
+    std::printf("  converting: min %.2f ms, median %.2f ms, max %.2f ms\n", ms.front(), ms[ms.size() / 2], ms.back());
     return 0;
 }

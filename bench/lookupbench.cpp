@@ -44,8 +44,7 @@ struct Figures {
     int found = 0;
 };
 
-template<typename T>
-T percentile(QList<T> values, double p)
+template <typename T> T percentile(QList<T> values, double p)
 {
     if (values.isEmpty())
         return T();
@@ -109,7 +108,8 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 2; ++i) {
         QFile f(files[i]);
         if (!f.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s: build the dictionary first (cmake --build <dir> --target dictionary)\n",
+            std::fprintf(stderr,
+                         "cannot read %s: build the dictionary first (cmake --build <dir> --target dictionary)\n",
                          qPrintable(files[i]));
             return 1;
         }

@@ -60,8 +60,7 @@ typedef void(WLHOOK_CALL *GetScreenCaretFunction)(WlhookPoint *);
 
 } // extern "C"
 
-namespace wlhook
-{
+namespace wlhook {
 
 // The library's file name without prefix and suffix, for binding it by name.
 inline constexpr const char *LibraryName = "Wlhook";

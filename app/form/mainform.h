@@ -30,21 +30,21 @@ public:
     ~MainForm() override;
 
     // Controls, named as the program's procedures know them.
-    RichTextBox *Text1 = nullptr;     // the input box for the search word
-    RichTextBox *Text2 = nullptr;     // the result pane
-    QLabel *Label1 = nullptr;         // "検索語(&S)"
-    QLabel *Label2 = nullptr;         // "意味・検索結果(&W)"
-    QLabel *Label3 = nullptr;         // the result band behind the result pane
-    QFrame *Shape1 = nullptr;         // the frame around Label2
+    RichTextBox *Text1 = nullptr; // the input box for the search word
+    RichTextBox *Text2 = nullptr; // the result pane
+    QLabel *Label1 = nullptr;     // "検索語(&S)"
+    QLabel *Label2 = nullptr;     // "意味・検索結果(&W)"
+    QLabel *Label3 = nullptr;     // the result band behind the result pane
+    QFrame *Shape1 = nullptr;     // the frame around Label2
     QFrame *Line1 = nullptr, *Line2 = nullptr, *Line3 = nullptr, *Line4 = nullptr, *Line5 = nullptr;
-    QListWidget *List1 = nullptr;     // the pop-up list of earlier words
-    QWidget *Pic1 = nullptr;          // the toolbar strip
+    QListWidget *List1 = nullptr; // the pop-up list of earlier words
+    QWidget *Pic1 = nullptr;      // the toolbar strip
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
-    QLabel *Pic2 = nullptr;           // the status bar's icon picture
-    QLabel *Image2 = nullptr;         // greyed cover over the reading buttons
-    QLabel *Picture1 = nullptr;       // snapshot cover over the client area
-    QWidget *Tips = nullptr;          // the tip window
+    QLabel *Pic2 = nullptr;     // the status bar's icon picture
+    QLabel *Image2 = nullptr;   // greyed cover over the reading buttons
+    QLabel *Picture1 = nullptr; // snapshot cover over the client area
+    QWidget *Tips = nullptr;    // the tip window
     QLabel *LabelTips = nullptr;
 
     QTimer Timer1, Timer2, TimerMemo, TimerHook, TimerTips, TimerAppSetFocus, chkOrrin;

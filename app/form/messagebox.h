@@ -15,8 +15,7 @@ struct MessageRecord {
 
 // Shows a modal message box; returns the button the user chose.
 QMessageBox::StandardButton showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                                        const QString &text,
-                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+                                        const QString &text, QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
 // Tests: while set, message boxes are not shown; the handler receives each
 // one and returns the answer.

@@ -62,7 +62,6 @@ void RichTextBox::paintEvent(QPaintEvent *event)
     const QRect line = cursorRect();
     QPainter p(viewport());
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    const QRect caret(line.left(), line.bottom() + 1 - caretShape_.height(), caretShape_.width(),
-                      caretShape_.height());
+    const QRect caret(line.left(), line.bottom() + 1 - caretShape_.height(), caretShape_.width(), caretShape_.height());
     p.fillRect(caret, Qt::white);
 }

@@ -23,8 +23,8 @@ public:
     virtual void AllRead() {}
     virtual void ParaYomi() {} // 読み: reads the paragraph at the caret
     virtual QString GetCurStr() { return {}; }
-    virtual void setCursol(RichTextBox *box) { (void)box; } // "cursor": the wide caret in `box`
-    virtual void QevSelSet(bool setFlag) { (void)setFlag; } // locks (true) the window for a range command
+    virtual void setCursol(RichTextBox *box) { (void)box; }   // "cursor": the wide caret in `box`
+    virtual void QevSelSet(bool setFlag) { (void)setFlag; }   // locks (true) the window for a range command
     virtual void SetYomiMenu(bool enabled) { (void)enabled; } // enables the Reading (読み) menu
     virtual void mnu_yomi_english_Click() {}
 

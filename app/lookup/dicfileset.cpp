@@ -78,7 +78,8 @@ DicFileListing listDicFileSet(const QString &folder, int DicMode)
         if (!matchesDicFileSet(name, DicMode))
             continue;
         // Files, and links to files, as QDir::Files has them.
-        if (e->d_type == DT_REG || ((e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) && QFileInfo(dirPath + name).isFile()))
+        if (e->d_type == DT_REG ||
+            ((e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) && QFileInfo(dirPath + name).isFile()))
             listing.names.append(name);
     }
     const int readError = errno;

@@ -17,8 +17,8 @@ QString dicFilePatterns(int DicMode);
 bool matchesDicFileSet(const QString &fileName, int DicMode);
 
 struct DicFileListing {
-    QStringList names;  // file names (without folder), in search order
-    QString error;      // set when the folder cannot be listed
+    QStringList names; // file names (without folder), in search order
+    QString error;     // set when the folder cannot be listed
     bool ok() const { return error.isEmpty(); }
 };
 

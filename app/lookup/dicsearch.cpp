@@ -8,12 +8,14 @@ namespace lookup {
 
 QString DicFileError::message() const
 {
-    const QString text =
-        mode_ == EnglishJapanese ? QStringLiteral("英和辞書がみつかりません") : QStringLiteral("和英辞書がみつかりません");
+    const QString text = mode_ == EnglishJapanese ? QStringLiteral("英和辞書がみつかりません")
+                                                  : QStringLiteral("和英辞書がみつかりません");
     return fileName_.isEmpty() ? text : text + u'\n' + fileName_;
 }
 
-DicSearch::DicSearch(LookupState &state, EntrySink *sink) : state_(state), files_(state, sink) {}
+DicSearch::DicSearch(LookupState &state, EntrySink *sink) : state_(state), files_(state, sink)
+{
+}
 
 bool DicSearch::FileAtoZ(const QString &word)
 {

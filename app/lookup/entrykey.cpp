@@ -155,8 +155,7 @@ bool keyFromHeadBytes(QByteArrayView head, QByteArray &key)
             key.append(char(b0 >= 'A' && b0 <= 'Z' ? b0 + ('a' - 'A') : b0));
             continue;
         }
-        const quint16 code =
-            c.bytes == 1 ? b0 : quint16((b0 << 8) | static_cast<unsigned char>(head[c.start + 1]));
+        const quint16 code = c.bytes == 1 ? b0 : quint16((b0 << 8) | static_cast<unsigned char>(head[c.start + 1]));
         const quint32 entry = table.lookup(code, c.bytes);
         if (entry == LowerTable::Decode)
             return false;
@@ -212,8 +211,8 @@ bool EntryKeyBytes::compareHead(QByteArrayView head, QByteArrayView query, int *
     LowerTable &table = lowerTable();
     // A first character that does not decode as one would shift the
     // character boundaries of the decoded text.
-    if (i == 2 && (n < 2 || table.lookup(quint16((first << 8) | static_cast<unsigned char>(head[1])), 2) ==
-                                LowerTable::Decode))
+    if (i == 2 &&
+        (n < 2 || table.lookup(quint16((first << 8) | static_cast<unsigned char>(head[1])), 2) == LowerTable::Decode))
         return false;
     if (i == 1 && first >= 0x80 && table.lookup(first, 1) == LowerTable::Decode)
         return false;

@@ -32,7 +32,9 @@ qint64 divideRoundHalfEven(qint64 a, qint64 b)
     return q;
 }
 
-FileSearch::FileSearch(LookupState &state, EntrySink *sink) : state_(state), sink_(sink) {}
+FileSearch::FileSearch(LookupState &state, EntrySink *sink) : state_(state), sink_(sink)
+{
+}
 
 bool FileSearch::FindKey(const QString &FileName, const QString &KeyWord, QString *error)
 {
@@ -137,7 +139,8 @@ void FileSearch::scan(qint64 lo, bool fromFirstLine, bool &result)
     QByteArray key;
     auto keep = [&](const QString &line) {
         if (r.hitLinesFull())
-            throw Failure{QStringLiteral("more than %1 lines match \"%2\"").arg(PositionRecord::HitLinesSize).arg(queryText_)};
+            throw Failure{
+                QStringLiteral("more than %1 lines match \"%2\"").arg(PositionRecord::HitLinesSize).arg(queryText_)};
         r.HitLines.append(line);
         result = true;
     };

@@ -61,8 +61,8 @@ private:
     LookupState &state_;
     EntrySink *sink_;
     DicFile *file_ = nullptr;
-    QByteArray query_;     // Shift-JIS QueryKey
-    QString queryText_;    // the QueryKey
+    QByteArray query_;  // Shift-JIS QueryKey
+    QString queryText_; // the QueryKey
     QByteArray probeKey_;
     qint64 memoFseek_ = -1; // the last NowSeek, whose answer is still in probeKey_
     qint64 memoLinePos_ = 0;

@@ -7,7 +7,9 @@
 
 namespace lookup {
 
-TextPaneSink::TextPaneSink(QTextEdit *pane) : pane_(pane) {}
+TextPaneSink::TextPaneSink(QTextEdit *pane) : pane_(pane)
+{
+}
 
 void TextPaneSink::clear()
 {

@@ -1,22 +1,20 @@
 #include "mainwindow/dictionarycheck.h"
 
-#include "lookup/dicfileset.h"
-#include "lookup/lookupstate.h"
 #include "form/mainform.h"
 #include "form/richtextbox.h"
+#include "lookup/dicfileset.h"
+#include "lookup/lookupstate.h"
 #include "mainwindow/spoken.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QObject>
 
-namespace
-{
+namespace {
 
 // Speaks once, just after the input box has announced itself on getting the
 // focus, which stops what was spoken before it.
-class AfterFirstFocus : public QObject
-{
+class AfterFirstFocus : public QObject {
 public:
     AfterFirstFocus(MainForm &form, QString text) : QObject(&form), form_(form), text_(std::move(text)) {}
 

@@ -5,8 +5,7 @@
 
 class MainForm;
 
-namespace dictionarycheck
-{
+namespace dictionarycheck {
 
 // True when the folder of form.FilePath holds files of both directions;
 // otherwise shows and speaks where they are missing and returns false.

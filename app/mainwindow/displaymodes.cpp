@@ -213,7 +213,6 @@ void DisplayModes::Timer2_Timer()
         Qt::QueuedConnection);
 }
 
-
 void DisplayModes::saveMagnification()
 {
     settings::writeInt(settings::Key::FontSize, form_.modeFontSize);

@@ -23,9 +23,9 @@ EventRouter::EventRouter(MainForm &form, Lifecycle &lifecycle, FormKeys &formKey
     : form_(form), lifecycle_(lifecycle), formKeys_(formKeys), inputBox_(inputBox), resultPane_(resultPane),
       historyPopup_(historyPopup)
 {
-    for (QObject *o : std::initializer_list<QObject *>{
-             &form_, form_.Text1, form_.Text2, form_.List1, form_.Text1->viewport(), form_.Text2->viewport(),
-             form_.Label1, form_.Label2, form_.Label3, form_.centralWidget()})
+    for (QObject *o : std::initializer_list<QObject *>{&form_, form_.Text1, form_.Text2, form_.List1,
+                                                       form_.Text1->viewport(), form_.Text2->viewport(), form_.Label1,
+                                                       form_.Label2, form_.Label3, form_.centralWidget()})
         o->installEventFilter(this);
     form_.Text1->viewport()->setAcceptDrops(true);
     connect(form_.List1, &QListWidget::itemDoubleClicked, &historyPopup_, &HistoryPopup::List1_DblClick);

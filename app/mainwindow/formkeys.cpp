@@ -21,8 +21,8 @@ void FormKeys::Form_KeyDown(int &KeyCode, int Shift)
     form_.LastShift = Shift;
     form_.speech().SapiCancel();
     // Handled when the key is released.
-    if ((KeyCode == KeyG && Shift == CtrlBit) || (KeyCode == PageDown && Shift == AltBit)
-        || (KeyCode == KeyC && Shift == CtrlBit))
+    if ((KeyCode == KeyG && Shift == CtrlBit) || (KeyCode == PageDown && Shift == AltBit) ||
+        (KeyCode == KeyC && Shift == CtrlBit))
         KeyCode = 0;
 }
 

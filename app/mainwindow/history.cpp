@@ -79,16 +79,13 @@ void History::choosePopupWord(int selectedIndex)
 
 void History::RirekiLoad()
 {
-    model_.load([](const QString &key) {
-        return settings::get(settings::HistorySection, key, HistoryModel::EmptySlot);
-    });
+    model_.load(
+        [](const QString &key) { return settings::get(settings::HistorySection, key, HistoryModel::EmptySlot); });
 }
 
 void History::RirekiSave()
 {
-    model_.save([](const QString &key, const QString &value) {
-        settings::save(settings::HistorySection, key, value);
-    });
+    model_.save([](const QString &key, const QString &value) { settings::save(settings::HistorySection, key, value); });
 }
 
 void History::RirekiSetting()
@@ -108,7 +105,8 @@ void History::RirekiSetting()
             a->setObjectName(key);
             // Choosing refills this menu: look up after the menu is done with the item.
             connect(a, &QAction::triggered, this, [this, key] {
-                QMetaObject::invokeMethod(this, [this, key] { chooseItem(key); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, key] { chooseItem(key); }, Qt::QueuedConnection);
             });
         }
     };

@@ -18,10 +18,10 @@ public:
     HistoryModel &model() { return model_; }
 
     void RirekiKosin(const QString &word); // 履歴更新: records a looked-up word
-    void RirekiBack(); // one step back in the history, looked up again
-    void RirekiNext(); // one step forward in the history, looked up again
-    void RirekiLoad(); // reads the history from the settings at start-up
-    void RirekiSave(); // writes the history to the settings at shutdown
+    void RirekiBack();                     // one step back in the history, looked up again
+    void RirekiNext();                     // one step forward in the history, looked up again
+    void RirekiLoad();                     // reads the history from the settings at start-up
+    void RirekiSave();                     // writes the history to the settings at shutdown
     // Enables the history commands and fills the drop-down lists of the
     // toolbar buttons "戻る" (keys "@b1" ...) and "進む" ("@n1" ...).
     void RirekiSetting();

@@ -1,7 +1,6 @@
 #include "mainwindow/historymodel.h"
 
-HistoryModel::HistoryModel(QStringList &store, qint32 &index, qint32 &max)
-    : store_(store), index_(index), max_(max)
+HistoryModel::HistoryModel(QStringList &store, qint32 &index, qint32 &max) : store_(store), index_(index), max_(max)
 {
 }
 

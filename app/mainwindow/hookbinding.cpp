@@ -43,8 +43,8 @@ bool HookBinding::bind()
         api_.GetStrLength = reinterpret_cast<decltype(api_.GetStrLength)>(resolve("GetStrLength"));
         api_.GetScreenCaret = reinterpret_cast<decltype(api_.GetScreenCaret)>(resolve("GetScreenCaret"));
     }
-    if (!api_.HookKeyHandler || !api_.UnHookKeyHandler || !api_.GetString || !api_.GetStrLength
-        || !api_.GetScreenCaret) {
+    if (!api_.HookKeyHandler || !api_.UnHookKeyHandler || !api_.GetString || !api_.GetStrLength ||
+        !api_.GetScreenCaret) {
         if (error_.isEmpty())
             error_ = QStringLiteral("Wlhook: a function is missing");
         api_ = {};

@@ -41,7 +41,6 @@ public:
     void UnHookKeyHandler();
     const Api &api() const { return api_; }
 
-
 private:
     QString folder_;
     QLibrary library_;

@@ -17,8 +17,8 @@ ImeColours::ImeColours(MainForm &form) : form_(form)
 ImeColours::Record ImeColours::record(Attribute attribute, bool reverse)
 {
     using syscolors::colour;
-    const Record input = reverse ? Record{colour(0x00FFFF), colour(0x000000), true}
-                                 : Record{colour(0xFF0000), colour(0xFFFFFF), true};
+    const Record input =
+        reverse ? Record{colour(0x00FFFF), colour(0x000000), true} : Record{colour(0xFF0000), colour(0xFFFFFF), true};
     switch (attribute) {
     case Input:
     case Converted: return input;
@@ -55,8 +55,7 @@ bool ImeColours::eventFilter(QObject *watched, QEvent *event)
     // The box gets the same event with the formats of this mode instead.
     const auto *original = static_cast<QInputMethodEvent *>(event);
     QInputMethodEvent coloured(original->preeditString(), recolouredAttributes(*original));
-    coloured.setCommitString(original->commitString(), original->replacementStart(),
-                             original->replacementLength());
+    coloured.setCommitString(original->commitString(), original->replacementStart(), original->replacementLength());
     resending_ = true;
     QCoreApplication::sendEvent(form_.Text1, &coloured);
     resending_ = false;

@@ -112,8 +112,8 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
                              twips::fromPixels(screen->availableGeometry().height(), &form_));
     const QRectF placement = settings::initialWindowGeometry(screenTwips);
     form_.resize(twips::toPixels(placement.width(), &form_), twips::toPixels(placement.height(), &form_));
-    form_.move(screen->availableGeometry().topLeft()
-               + QPoint(twips::toPixels(placement.left(), &form_), twips::toPixels(placement.top(), &form_)));
+    form_.move(screen->availableGeometry().topLeft() +
+               QPoint(twips::toPixels(placement.left(), &form_), twips::toPixels(placement.top(), &form_)));
     form_.modeBigFont = settings::readBool(settings::Key::BigMode);
     form_.modeFontSize = settings::readInt(settings::Key::FontSize);
     form_.modeReverse = settings::readBool(settings::Key::Reverse);
@@ -240,10 +240,9 @@ void Lifecycle::Form_Unload()
     if (!(form_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
         const QRect g(form_.pos(), form_.size());
         const QRect screen = (form_.screen() ? form_.screen() : QGuiApplication::primaryScreen())->availableGeometry();
-        settings::saveWindowGeometry(QRectF(twips::fromPixels(g.left() - screen.left(), &form_),
-                                            twips::fromPixels(g.top() - screen.top(), &form_),
-                                            twips::fromPixels(g.width(), &form_),
-                                            twips::fromPixels(g.height(), &form_)));
+        settings::saveWindowGeometry(QRectF(
+            twips::fromPixels(g.left() - screen.left(), &form_), twips::fromPixels(g.top() - screen.top(), &form_),
+            twips::fromPixels(g.width(), &form_), twips::fromPixels(g.height(), &form_)));
     }
     // 4.-5. The capture hook.
     hook_.UnHookKeyHandler();

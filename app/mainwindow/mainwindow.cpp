@@ -22,20 +22,14 @@
 #include "mainwindow/windowmessages.h"
 
 MainWindow::MainWindow(MainForm &form)
-    : form_(form),
-      singleInstance_(std::make_unique<SingleInstance>()),
-      tray_(std::make_unique<TrayResidence>(form)),
-      hook_(std::make_unique<HookBinding>()),
-      messages_(std::make_unique<WindowMessages>(form, *tray_)),
-      layout_(std::make_unique<WindowLayout>(form)),
-      ime_(std::make_unique<ImeColours>(form)),
-      history_(std::make_unique<History>(form)),
-      quickGuide_(std::make_unique<QuickGuide>(form)),
-      tips_(std::make_unique<Tips>(form)),
-      search_(std::make_unique<SearchWindow>(form, *history_, *tips_, *tray_)),
+    : form_(form), singleInstance_(std::make_unique<SingleInstance>()), tray_(std::make_unique<TrayResidence>(form)),
+      hook_(std::make_unique<HookBinding>()), messages_(std::make_unique<WindowMessages>(form, *tray_)),
+      layout_(std::make_unique<WindowLayout>(form)), ime_(std::make_unique<ImeColours>(form)),
+      history_(std::make_unique<History>(form)), quickGuide_(std::make_unique<QuickGuide>(form)),
+      tips_(std::make_unique<Tips>(form)), search_(std::make_unique<SearchWindow>(form, *history_, *tips_, *tray_)),
       display_(std::make_unique<DisplayModes>(form, *layout_, *ime_, *search_)),
-      lifecycle_(std::make_unique<Lifecycle>(form, *hook_, *history_, *singleInstance_, *tray_, *display_, *ime_,
-                                             *messages_)),
+      lifecycle_(
+          std::make_unique<Lifecycle>(form, *hook_, *history_, *singleInstance_, *tray_, *display_, *ime_, *messages_)),
       formKeys_(std::make_unique<FormKeys>(form, *display_, *ime_)),
       historyPopup_(std::make_unique<HistoryPopup>(form, *history_, *quickGuide_)),
       inputBox_(std::make_unique<InputBox>(form, *ime_, *quickGuide_, *search_, *historyPopup_)),

@@ -29,8 +29,7 @@ Paging::Paging(MainForm &form, SearchWindow &search) : form_(form), search_(sear
             &Paging::mnu_file_nextpage_Click);
     connect(form_.action(QStringLiteral("mnu_file_backpage")), &QAction::triggered, this,
             &Paging::mnu_file_backpage_Click);
-    connect(form_.action(QStringLiteral("mnu_file_yudo1")), &QAction::triggered, this,
-            &Paging::mnu_file_yudo1_Click);
+    connect(form_.action(QStringLiteral("mnu_file_yudo1")), &QAction::triggered, this, &Paging::mnu_file_yudo1_Click);
     QToolButton *turn = form_.toolButton(QStringLiteral("めくる"));
     connect(turn, &QToolButton::clicked, this, &Paging::mnu_file_nextpage_Click);
     QAction *back = turn->menu()->addAction(QStringLiteral("前の単語"));

@@ -99,8 +99,8 @@ private:
     bool handleKey(QKeyEvent *event)
     {
         const int key = event->key();
-        const bool closing = key == Qt::Key_F1 || key == Qt::Key_Escape || key == Qt::Key_Return
-            || key == Qt::Key_Enter;
+        const bool closing =
+            key == Qt::Key_F1 || key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
         if (!closing)
             return false;
         // Closed on release; the press must not reach the dialog's own Escape

@@ -18,7 +18,9 @@
 #include <QTextCursor>
 #include <QToolButton>
 
-ResultPaneSink::ResultPaneSink(MainForm &form) : form_(form), pane_(form.Text2) {}
+ResultPaneSink::ResultPaneSink(MainForm &form) : form_(form), pane_(form.Text2)
+{
+}
 
 void ResultPaneSink::clear()
 {

@@ -56,7 +56,7 @@ public:
     void focusText2() override;
     void setText2SelStart(int position) override;
     void RirekiKosin(const QString &word) override; // records the word in the history
-    void RirekiSetting() override; // refreshes the history commands
+    void RirekiSetting() override;                  // refreshes the history commands
     void RollSetting(bool ExecRoll) override;
     void setStatusText(const QString &text) override;
     void AllRead() override;

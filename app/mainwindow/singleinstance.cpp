@@ -10,7 +10,9 @@ constexpr int HandOverTimeoutMs = 2000;
 const QByteArray showRequestLine = QByteArrayLiteral("1025\n");
 } // namespace
 
-SingleInstance::SingleInstance(QObject *parent) : QObject(parent) {}
+SingleInstance::SingleInstance(QObject *parent) : QObject(parent)
+{
+}
 
 SingleInstance::~SingleInstance()
 {

@@ -12,15 +12,9 @@ struct Entry {
     QPalette::ColorRole role;
 };
 constexpr Entry table[] = {
-    {ActiveCaption, QPalette::Highlight},
-    {InactiveCaption, QPalette::Mid},
-    {Menu, QPalette::Window},
-    {WindowBackground, QPalette::Base},
-    {WindowText, QPalette::Text},
-    {CaptionText, QPalette::HighlightedText},
-    {ButtonFace, QPalette::Button},
-    {ButtonText, QPalette::ButtonText},
-    {InactiveCaptionText, QPalette::Window},
+    {ActiveCaption, QPalette::Highlight}, {InactiveCaption, QPalette::Mid},   {Menu, QPalette::Window},
+    {WindowBackground, QPalette::Base},   {WindowText, QPalette::Text},       {CaptionText, QPalette::HighlightedText},
+    {ButtonFace, QPalette::Button},       {ButtonText, QPalette::ButtonText}, {InactiveCaptionText, QPalette::Window},
 };
 } // namespace
 

@@ -13,8 +13,8 @@ inline constexpr quint32 System = 0x80000000u;
 
 // Indices used by the window.
 enum Index : int {
-    ActiveCaption = 2,       // the focused label's background, the focused frame
-    InactiveCaption = 3,     // the resting frame
+    ActiveCaption = 2,   // the focused label's background, the focused frame
+    InactiveCaption = 3, // the resting frame
     Menu = 4,
     WindowBackground = 5,    // the panes' background in normal colours
     WindowText = 8,          // the panes' text in normal colours
@@ -28,7 +28,10 @@ enum Index : int {
 QColor systemColour(int index);
 // A colour value: 0x00BBGGRR, or a system colour (high bit set).
 QColor colour(quint32 value);
-inline quint32 rgb(int r, int g, int b) { return quint32(r) | quint32(g) << 8 | quint32(b) << 16; }
+inline quint32 rgb(int r, int g, int b)
+{
+    return quint32(r) | quint32(g) << 8 | quint32(b) << 16;
+}
 
 // True when the desktop shows the classic blue default scheme, whose window
 // background (index 19) is 0xF8E4D8; some colours are then adjusted.

@@ -33,8 +33,7 @@ void Tips::ShowTips(const QString &text)
     } else {
         const QRect caret = form_.Text2->cursorRect();
         const QPoint inPane = form_.Text2->viewport()->mapTo(form_.Text2, caret.topLeft());
-        place = QPoint(form_.Text2->x() + inPane.x(),
-                       form_.Text2->y() + inPane.y() - form_.Tips->height() - px(30));
+        place = QPoint(form_.Text2->x() + inPane.x(), form_.Text2->y() + inPane.y() - form_.Tips->height() - px(30));
         const int paneRight = form_.Text2->geometry().right() + 1;
         if (place.x() + form_.Tips->width() > paneRight)
             place.setX(paneRight - px(30) - form_.Tips->width());

@@ -77,8 +77,8 @@ void save(QStringView section, QStringView key, const QString &text);
 bool parseBool(QStringView text, bool *ok = nullptr);
 int parseInt(QStringView text, bool *ok = nullptr);
 float parseGeometry(QStringView text, bool *ok = nullptr);
-QString boolText(bool value);       // "True" / "False"
-QString geometryText(float twips);  // "11385", or "11385.5" when not whole
+QString boolText(bool value);      // "True" / "False"
+QString geometryText(float twips); // "11385", or "11385.5" when not whole
 
 // Typed reads of the "Settings" section through the table: a value that is
 // absent or does not parse as its type reads as its default.

@@ -4,8 +4,7 @@
 #include <QInputMethodEvent>
 #include <QWidget>
 
-namespace
-{
+namespace {
 ImeComposition *&instance()
 {
     static ImeComposition *watcher = nullptr;

@@ -9,8 +9,7 @@
 
 class QWidget;
 
-class ImeComposition : public QObject
-{
+class ImeComposition : public QObject {
     Q_OBJECT
 public:
     ImeComposition();

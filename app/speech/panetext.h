@@ -8,8 +8,7 @@
 #include <QList>
 #include <QString>
 
-class PaneText
-{
+class PaneText {
 public:
     PaneText() = default;
     // `plain` as QTextEdit::toPlainText() gives it (line breaks as "\n").

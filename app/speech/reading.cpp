@@ -125,8 +125,8 @@ void Reading::AllRead()
     }
     // Nor once the program has said farewell: a lookup that was still on the
     // stack when it ended must not start reading its entry.
-    if (form_.AllReadFlag || !OrvLoaded() || !form_.AllReadIdle || !form_.Voice1
-        || (form_.OrvBack && form_.OrvBack->isShutDown()))
+    if (form_.AllReadFlag || !OrvLoaded() || !form_.AllReadIdle || !form_.Voice1 ||
+        (form_.OrvBack && form_.OrvBack->isShutDown()))
         return;
     const std::shared_ptr<bool> alive = alive_;
     form_.Voice1->StopSpeech();

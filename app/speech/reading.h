@@ -17,8 +17,7 @@ class MainForm;
 class RichTextBox;
 class SpeechLayer;
 
-class Reading : public QObject
-{
+class Reading : public QObject {
     Q_OBJECT
 public:
     Reading(MainForm &form, SpeechLayer &layer, std::shared_ptr<bool> alive);
@@ -28,8 +27,8 @@ public:
     void ParaYomi(); // 読み: reads the paragraph at the caret
     QString GetCurStr();
     void setCursol(RichTextBox *box); // "cursor": the wide caret in `box`
-    void QevSelSet(bool setFlag); // locks (true) the window for a range command
-    void SetYomiMenu(bool tFlag); // enables the Reading (読み) menu
+    void QevSelSet(bool setFlag);     // locks (true) the window for a range command
+    void SetYomiMenu(bool tFlag);     // enables the Reading (読み) menu
 
     // The Reading menu.
     void mnu_yomi_Open();

@@ -18,8 +18,7 @@
 #include <QStyle>
 #include <QToolBar>
 
-namespace
-{
+namespace {
 const char *const ReadingItems[] = {"mnu_yomi_all_top",    "mnu_yomi_english",  "mnu_yomi_all",
                                     "mnu_yomi_para",       "mnu_yomi_line",     "mnu_yomi_speed",
                                     "mnu_yomi_cursolmove", "mnu_yomi_cursolpos"};

@@ -4,14 +4,12 @@
 
 #include <QStringView>
 
-namespace reading
-{
+namespace reading {
 
 using lookup::EngFlag;
 using lookup::JpnFlag;
 
-namespace
-{
+namespace {
 bool in(QChar ch, QStringView set)
 {
     return !ch.isNull() && set.contains(ch);
@@ -126,8 +124,7 @@ int readSkipTarget(const QString &text, int pos)
     return target;
 }
 
-namespace
-{
+namespace {
 bool isParticle(QChar ch)
 {
     return in(ch, u"がのをにへとでやは");

@@ -7,8 +7,7 @@
 #include <QChar>
 #include <QString>
 
-namespace reading
-{
+namespace reading {
 
 // Classes of the read-all's chunk rules.
 bool isEnglishLetter(QChar ch);     // A-Z, a-z

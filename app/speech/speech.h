@@ -14,8 +14,7 @@ class MainForm;
 class Reading;
 class SpeechLayer;
 
-class Speech : public SpeechCommands
-{
+class Speech : public SpeechCommands {
 public:
     explicit Speech(MainForm &form);
     ~Speech() override;
@@ -30,8 +29,8 @@ public:
     void ParaYomi() override; // 読み: reads the paragraph at the caret
     QString GetCurStr() override;
     void setCursol(RichTextBox *box) override; // "cursor": the wide caret
-    void QevSelSet(bool setFlag) override; // locks the window for a range command
-    void SetYomiMenu(bool enabled) override; // enables the Reading (読み) menu
+    void QevSelSet(bool setFlag) override;     // locks the window for a range command
+    void SetYomiMenu(bool enabled) override;   // enables the Reading (読み) menu
     void mnu_yomi_english_Click() override;
 
     bool createScreenReader() override;

@@ -14,8 +14,7 @@ class Announcer;
 class EnglishVoice;
 class MainForm;
 
-class SpeechLayer : public QObject
-{
+class SpeechLayer : public QObject {
     Q_OBJECT
 public:
     // `alive` turns false when the window goes away; the waits check it

@@ -20,8 +20,7 @@
 
 #include "form/richtextbox.h"
 
-namespace
-{
+namespace {
 const QString StartupErrorTitle = QStringLiteral("起動エラー");
 }
 

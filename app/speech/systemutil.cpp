@@ -19,8 +19,7 @@ int OsLevel()
     return OsLevelOf(v.type(), v.majorVersion(), v.minorVersion());
 }
 
-namespace
-{
+namespace {
 struct KeyName {
     int qtKey;
     QString text;
@@ -34,26 +33,16 @@ KeyName keyOf(int vk)
     if (vk >= '0' && vk <= '9')
         return {Qt::Key_0 + (vk - '0'), QString(QChar(vk))};
     switch (vk) {
-    case 8:
-        return {Qt::Key_Backspace, QStringLiteral("\b")};
-    case 9:
-        return {Qt::Key_Tab, QStringLiteral("\t")};
-    case 13:
-        return {Qt::Key_Return, QStringLiteral("\r")};
-    case 27:
-        return {Qt::Key_Escape, QString(QChar(27))};
-    case 32:
-        return {Qt::Key_Space, QStringLiteral(" ")};
-    case 37:
-        return {Qt::Key_Left, {}};
-    case 38:
-        return {Qt::Key_Up, {}};
-    case 39:
-        return {Qt::Key_Right, {}};
-    case 40:
-        return {Qt::Key_Down, {}};
-    default:
-        return {Qt::Key_unknown, {}};
+    case 8: return {Qt::Key_Backspace, QStringLiteral("\b")};
+    case 9: return {Qt::Key_Tab, QStringLiteral("\t")};
+    case 13: return {Qt::Key_Return, QStringLiteral("\r")};
+    case 27: return {Qt::Key_Escape, QString(QChar(27))};
+    case 32: return {Qt::Key_Space, QStringLiteral(" ")};
+    case 37: return {Qt::Key_Left, {}};
+    case 38: return {Qt::Key_Up, {}};
+    case 39: return {Qt::Key_Right, {}};
+    case 40: return {Qt::Key_Down, {}};
+    default: return {Qt::Key_unknown, {}};
     }
 }
 } // namespace

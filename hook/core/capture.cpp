@@ -5,10 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace wlhook
-{
-namespace
-{
+namespace wlhook {
+namespace {
 
 void *zeroedHeapBlock(std::size_t size)
 {
@@ -21,8 +19,7 @@ void releaseHeapBlock(void *block)
 }
 
 // Owns one scratch block for the length of a scope.
-class ScratchBlock
-{
+class ScratchBlock {
 public:
     ScratchBlock(const Scratch &scratch, std::size_t size)
         : scratch_(scratch), block_(static_cast<char *>(scratch.allocate(size))), size_(block_ ? size : 0)

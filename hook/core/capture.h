@@ -10,8 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace wlhook
-{
+namespace wlhook {
 
 // The maker's editor's own messages (always sent in their ANSI form).
 inline constexpr std::uint32_t EditorHasSelection = 1484; // nonzero when there is a selection
@@ -25,8 +24,7 @@ inline constexpr std::uint32_t ScrollAndKeepOptions = 0x1C0;   // ECO_AUTOVSCROL
 inline constexpr std::int32_t CaretWidening = 1024;
 
 // The focused control, seen through the messages a capture sends to it.
-class FocusedControl
-{
+class FocusedControl {
 public:
     virtual ~FocusedControl() = default;
     // Writes the window class name, at most room - 1 characters and a NUL;
@@ -51,8 +49,7 @@ public:
 };
 
 // The clipboard as CaptureFromClipboard uses it.
-class ClipboardAccess
-{
+class ClipboardAccess {
 public:
     virtual ~ClipboardAccess() = default;
     virtual bool open() = 0;

@@ -1,9 +1,7 @@
 #include "core/caretline.h"
 
-namespace wlhook
-{
-namespace
-{
+namespace wlhook {
+namespace {
 
 bool isLineBreak(std::string_view character)
 {

@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace wlhook
-{
+namespace wlhook {
 
 // Most characters a caret-only capture takes.
 inline constexpr std::size_t CaretLineCharacters = 1024;

@@ -2,10 +2,8 @@
 
 #include <string_view>
 
-namespace wlhook
-{
-namespace
-{
+namespace wlhook {
+namespace {
 
 constexpr std::string_view EditClassTable[] = {
     "Edit", "RICHEDIT", "RichEdit20A", "RichEdit20W", "QevEditCtrl", "QEVEDITV",

@@ -1,8 +1,7 @@
 #pragma once
 // EditClassTable: the window classes whose text a capture can read.
 
-namespace wlhook
-{
+namespace wlhook {
 
 // The class name is read with room for this many characters including the
 // terminator, so only the first ClassNameRoom - 1 take part in the lookup.

@@ -1,7 +1,6 @@
 #include "core/mbcs.h"
 
-namespace wlhook
-{
+namespace wlhook {
 
 bool isCp932LeadByte(unsigned char b)
 {

@@ -4,8 +4,7 @@
 
 #include <cstddef>
 
-namespace wlhook
-{
+namespace wlhook {
 
 using LeadByteTest = bool (*)(unsigned char);
 

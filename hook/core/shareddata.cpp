@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-namespace wlhook
-{
+namespace wlhook {
 
 void beginHook(SharedData &data, std::uintptr_t window, std::uint32_t message, std::int32_t hotKey,
                std::uint32_t ownerPid)

@@ -9,8 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace wlhook
-{
+namespace wlhook {
 
 struct SharedData {
     std::uintptr_t HookHandle;             // the installed hook; 0 before installation

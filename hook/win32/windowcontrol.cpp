@@ -2,8 +2,7 @@
 
 #include <richedit.h>
 
-namespace wlhook
-{
+namespace wlhook {
 
 WindowControl::WindowControl(HWND window) : window_(window), unicode_(window && IsWindowUnicode(window))
 {
@@ -118,8 +117,7 @@ void WindowsClipboard::close()
     CloseClipboard();
 }
 
-namespace
-{
+namespace {
 
 bool systemLeadByte(unsigned char b)
 {

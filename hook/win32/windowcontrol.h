@@ -7,11 +7,9 @@
 
 #include <windows.h>
 
-namespace wlhook
-{
+namespace wlhook {
 
-class WindowControl : public FocusedControl
-{
+class WindowControl : public FocusedControl {
 public:
     explicit WindowControl(HWND window);
 
@@ -37,8 +35,7 @@ private:
     bool unicode_;
 };
 
-class WindowsClipboard : public ClipboardAccess
-{
+class WindowsClipboard : public ClipboardAccess {
 public:
     bool open() override;
     const char *lockText(std::size_t &size) override;

@@ -10,10 +10,8 @@
 #include <mutex>
 #include <thread>
 
-namespace wlhook::x11
-{
-namespace
-{
+namespace wlhook::x11 {
+namespace {
 
 // Milliseconds an application has to answer one call.
 constexpr int CallTimeout = 300;
@@ -62,8 +60,7 @@ bool sessionBusAvailable()
     if (!runtime || !*runtime)
         return false;
     gchar *socket = g_build_filename(runtime, "bus", nullptr);
-    struct stat info {
-    };
+    struct stat info {};
     const bool found = stat(socket, &info) == 0 && S_ISSOCK(info.st_mode);
     g_free(socket);
     return found;

@@ -26,8 +26,7 @@ typedef struct _AtspiAccessible AtspiAccessible;
 typedef struct _AtspiEventListener AtspiEventListener;
 typedef struct _GMainContext GMainContext;
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 struct AccessibleCapture {
     std::int32_t result = CaptureNone; // CaptureSelection or CaptureFromCaret
@@ -35,8 +34,7 @@ struct AccessibleCapture {
     std::optional<WlhookPoint> caret;  // screen position of the caret
 };
 
-class AccessibleText
-{
+class AccessibleText {
 public:
     AccessibleText() = default;
     ~AccessibleText();

@@ -7,8 +7,7 @@
 
 #include <cstdlib>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 bool detectableAutoRepeat(xcb_connection_t *c)
 {

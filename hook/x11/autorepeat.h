@@ -2,8 +2,7 @@
 
 #include <xcb/xcb.h>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 // Asks for detectable auto-repeat on this connection: a key held down sends
 // repeated presses and one release, not release-press pairs. False when the

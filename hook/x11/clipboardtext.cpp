@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 ClipboardText::ClipboardText(xcb_connection_t *connection, XEvents &events, xcb_window_t root)
     : connection_(connection), events_(events), root_(root), clipboard_(internAtom(connection, "CLIPBOARD")),

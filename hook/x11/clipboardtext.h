@@ -13,11 +13,9 @@
 
 #include <string>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
-class ClipboardText
-{
+class ClipboardText {
 public:
     // root: the parent of the requests' windows.
     ClipboardText(xcb_connection_t *connection, XEvents &events, xcb_window_t root);

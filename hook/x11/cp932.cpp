@@ -5,10 +5,8 @@
 #include <cerrno>
 #include <iconv.h>
 
-namespace wlhook::x11
-{
-namespace
-{
+namespace wlhook::x11 {
+namespace {
 
 // The single bytes that Windows' code page 932 maps to characters of their
 // own and iconv's does not.
@@ -27,8 +25,7 @@ int specialByte(std::string_view character)
     return -1;
 }
 
-class Converter
-{
+class Converter {
 public:
     Converter() : cd_(iconv_open("CP932", "UTF-8")) {}
     ~Converter()

@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 // Converts text; invalid UTF-8 bytes also become '?'. Stops once the result
 // holds maxBytes bytes or more (the buffer keeps fewer anyway).

@@ -18,8 +18,7 @@
 
 using namespace wlhook;
 
-namespace
-{
+namespace {
 
 std::mutex dataMutex;
 SharedData shared = initialSharedData();

@@ -6,10 +6,8 @@
 #include <memory>
 #include <utility>
 
-namespace wlhook::x11
-{
-namespace
-{
+namespace wlhook::x11 {
+namespace {
 
 constexpr std::uint32_t KeysymF1 = 0xFFBE;
 

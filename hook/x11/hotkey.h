@@ -8,15 +8,13 @@
 #include <cstdint>
 #include <vector>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 // The X keysym of a Windows virtual-key code: F1-F24, A-Z, 0-9. 0 when the
 // code has none of these.
 std::uint32_t keysymForVirtualKey(std::int32_t virtualKey);
 
-class HotKeyGrab
-{
+class HotKeyGrab {
 public:
     // Grabs Ctrl+Shift+key on root in synchronous keyboard mode (the
     // keyboard freezes at the press until the grabbing client decides).

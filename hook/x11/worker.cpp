@@ -17,10 +17,8 @@
 #include <cstdlib>
 #include <future>
 
-namespace wlhook::x11
-{
-namespace
-{
+namespace wlhook::x11 {
+namespace {
 
 // How long a capture may take: the accessibility bus first, then the clipboard.
 constexpr auto AccessibleBudget = std::chrono::milliseconds(1000);
@@ -63,12 +61,8 @@ struct Worker::Loop {
 void Worker::Loop::handle(const xcb_generic_event_t *event)
 {
     switch (event->response_type & 0x7F) {
-    case XCB_KEY_PRESS:
-        onPress(reinterpret_cast<const xcb_key_press_event_t *>(event));
-        break;
-    case XCB_KEY_RELEASE:
-        onRelease(reinterpret_cast<const xcb_key_release_event_t *>(event));
-        break;
+    case XCB_KEY_PRESS: onPress(reinterpret_cast<const xcb_key_press_event_t *>(event)); break;
+    case XCB_KEY_RELEASE: onRelease(reinterpret_cast<const xcb_key_release_event_t *>(event)); break;
     default: // errors of requests about windows that are gone, and the like
         break;
     }

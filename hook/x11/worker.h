@@ -32,8 +32,7 @@
 #include <string>
 #include <thread>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 struct HookSettings {
     xcb_window_t target = XCB_NONE; // the window to notify
@@ -48,8 +47,7 @@ struct Capture {
     WlhookPoint caret{0, 0};
 };
 
-class Worker
-{
+class Worker {
 public:
     using Publish = std::function<void(const Capture &)>;
     Worker(HookSettings settings, Publish publish);

@@ -4,8 +4,7 @@
 
 #include <cstdlib>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 XEvents::~XEvents()
 {

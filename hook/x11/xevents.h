@@ -9,13 +9,11 @@
 #include <deque>
 #include <functional>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 using Clock = std::chrono::steady_clock;
 
-class XEvents
-{
+class XEvents {
 public:
     explicit XEvents(xcb_connection_t *connection) : connection_(connection) {}
     ~XEvents();

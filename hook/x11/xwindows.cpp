@@ -5,10 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
-namespace wlhook::x11
-{
-namespace
-{
+namespace wlhook::x11 {
+namespace {
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 template <typename T> Reply<T> reply(T *r)

@@ -10,8 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace wlhook::x11
-{
+namespace wlhook::x11 {
 
 xcb_atom_t internAtom(xcb_connection_t *connection, std::string_view name);
 

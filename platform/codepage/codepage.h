@@ -16,9 +16,9 @@ namespace codepage {
 inline constexpr char16_t SpeechEndMarker = 0xF8F2;
 
 struct Encoded {
-    QByteArray bytes;      // characters that cannot be held are written as '?'
-    qsizetype badIndex = -1;  // UTF-16 index of the first such character, -1 if none
-    qsizetype badCount = 0;   // how many characters could not be held
+    QByteArray bytes;        // characters that cannot be held are written as '?'
+    qsizetype badIndex = -1; // UTF-16 index of the first such character, -1 if none
+    qsizetype badCount = 0;  // how many characters could not be held
     bool ok() const { return badIndex < 0; }
 };
 
@@ -34,8 +34,14 @@ Decoded fromCp932(QByteArrayView bytes);
 
 // Shorthands for callers that have already made sure the text fits, or that
 // accept the replacement characters.
-inline QByteArray encode(QStringView text) { return toCp932(text).bytes; }
-inline QString decode(QByteArrayView bytes) { return fromCp932(bytes).text; }
+inline QByteArray encode(QStringView text)
+{
+    return toCp932(text).bytes;
+}
+inline QString decode(QByteArrayView bytes)
+{
+    return fromCp932(bytes).text;
+}
 
 // Code of one character in code page 932: a single byte (0x00-0xFF) or a
 // double-byte code lead * 256 + trail (亜 is 0x889F). -1 when the character

@@ -4,8 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace
-{
+namespace {
 
 // The program folder when it holds `file` (the build folder); else the
 // installed folder at `relative` to it when that exists; else the program

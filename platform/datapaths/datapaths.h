@@ -6,8 +6,7 @@
 
 #include <QString>
 
-namespace datapaths
-{
+namespace datapaths {
 
 // The folder of the Wlhook library.
 QString libraryFolder();

@@ -4,8 +4,7 @@
 #include "englishvoice/transcriptenglishvoice.h"
 #include "orrin/speechsetting.h"
 
-namespace
-{
+namespace {
 EnglishVoice::Factory &factory()
 {
     static EnglishVoice::Factory f;
@@ -27,12 +26,9 @@ std::unique_ptr<EnglishVoice> EnglishVoice::create(QString *error)
         return factory()(error);
     const SpeechSetting s = SpeechSetting::fromEnvironment();
     switch (s.kind) {
-    case SpeechSetting::Kind::Transcript:
-        return TranscriptEnglishVoice::create(error);
-    case SpeechSetting::Kind::Speechd:
-        return QtEnglishVoice::create(error);
-    case SpeechSetting::Kind::Invalid:
-        break;
+    case SpeechSetting::Kind::Transcript: return TranscriptEnglishVoice::create(error);
+    case SpeechSetting::Kind::Speechd: return QtEnglishVoice::create(error);
+    case SpeechSetting::Kind::Invalid: break;
     }
     if (error)
         *error = s.error;

@@ -15,8 +15,7 @@
 #include <functional>
 #include <memory>
 
-class EnglishVoice : public QObject
-{
+class EnglishVoice : public QObject {
     Q_OBJECT
 public:
     // Creates the form that WORDLAMP_SPEECH names. Returns nullptr, with the

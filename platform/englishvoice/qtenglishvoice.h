@@ -13,8 +13,7 @@
 #include <QTextToSpeech>
 #include <QVoice>
 
-class QtEnglishVoice : public EnglishVoice
-{
+class QtEnglishVoice : public EnglishVoice {
     Q_OBJECT
 public:
     static std::unique_ptr<EnglishVoice> create(QString *error);

@@ -13,8 +13,7 @@
 
 class Transcript;
 
-class TranscriptEnglishVoice : public EnglishVoice
-{
+class TranscriptEnglishVoice : public EnglishVoice {
     Q_OBJECT
 public:
     static std::unique_ptr<EnglishVoice> create(QString *error);

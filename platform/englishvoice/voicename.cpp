@@ -3,26 +3,16 @@
 QString regionAdjective(QLocale::Territory territory)
 {
     switch (territory) {
-    case QLocale::UnitedStates:
-        return QStringLiteral("American");
-    case QLocale::UnitedKingdom:
-        return QStringLiteral("British");
-    case QLocale::Australia:
-        return QStringLiteral("Australian");
-    case QLocale::Canada:
-        return QStringLiteral("Canadian");
-    case QLocale::Ireland:
-        return QStringLiteral("Irish");
-    case QLocale::India:
-        return QStringLiteral("Indian");
-    case QLocale::SouthAfrica:
-        return QStringLiteral("South African");
-    case QLocale::Jamaica:
-        return QStringLiteral("Jamaican");
-    case QLocale::AnyTerritory:
-        return QStringLiteral("General");
-    default:
-        return QLocale::territoryToString(territory);
+    case QLocale::UnitedStates: return QStringLiteral("American");
+    case QLocale::UnitedKingdom: return QStringLiteral("British");
+    case QLocale::Australia: return QStringLiteral("Australian");
+    case QLocale::Canada: return QStringLiteral("Canadian");
+    case QLocale::Ireland: return QStringLiteral("Irish");
+    case QLocale::India: return QStringLiteral("Indian");
+    case QLocale::SouthAfrica: return QStringLiteral("South African");
+    case QLocale::Jamaica: return QStringLiteral("Jamaican");
+    case QLocale::AnyTerritory: return QStringLiteral("General");
+    default: return QLocale::territoryToString(territory);
     }
 }
 

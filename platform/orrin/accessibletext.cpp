@@ -5,60 +5,35 @@
 #include <QStringList>
 #include <QWidget>
 
-namespace accessibletext
-{
+namespace accessibletext {
 
 QString roleName(QAccessible::Role role)
 {
     switch (role) {
-    case QAccessible::PushButton:
-        return QStringLiteral("ボタン");
-    case QAccessible::ButtonMenu:
-        return QStringLiteral("メニューボタン");
-    case QAccessible::CheckBox:
-        return QStringLiteral("チェックボックス");
-    case QAccessible::RadioButton:
-        return QStringLiteral("ラジオボタン");
-    case QAccessible::ComboBox:
-        return QStringLiteral("コンボボックス");
-    case QAccessible::List:
-        return QStringLiteral("リスト");
-    case QAccessible::ListItem:
-        return QStringLiteral("リスト項目");
-    case QAccessible::EditableText:
-        return QStringLiteral("エディット");
-    case QAccessible::Slider:
-        return QStringLiteral("スライダー");
-    case QAccessible::SpinBox:
-        return QStringLiteral("スピンボタン");
-    case QAccessible::ScrollBar:
-        return QStringLiteral("スクロールバー");
-    case QAccessible::ProgressBar:
-        return QStringLiteral("プログレスバー");
-    case QAccessible::MenuBar:
-        return QStringLiteral("メニューバー");
-    case QAccessible::PopupMenu:
-        return QStringLiteral("メニュー");
-    case QAccessible::MenuItem:
-        return QStringLiteral("メニュー項目");
-    case QAccessible::PageTab:
-        return QStringLiteral("タブ");
-    case QAccessible::PageTabList:
-        return QStringLiteral("タブ一覧");
-    case QAccessible::Table:
-        return QStringLiteral("表");
-    case QAccessible::Tree:
-        return QStringLiteral("ツリー");
-    case QAccessible::TreeItem:
-        return QStringLiteral("ツリー項目");
-    case QAccessible::ToolBar:
-        return QStringLiteral("ツールバー");
-    case QAccessible::Link:
-        return QStringLiteral("リンク");
-    case QAccessible::Dialog:
-        return QStringLiteral("ダイアログ");
-    default:
-        return {};
+    case QAccessible::PushButton: return QStringLiteral("ボタン");
+    case QAccessible::ButtonMenu: return QStringLiteral("メニューボタン");
+    case QAccessible::CheckBox: return QStringLiteral("チェックボックス");
+    case QAccessible::RadioButton: return QStringLiteral("ラジオボタン");
+    case QAccessible::ComboBox: return QStringLiteral("コンボボックス");
+    case QAccessible::List: return QStringLiteral("リスト");
+    case QAccessible::ListItem: return QStringLiteral("リスト項目");
+    case QAccessible::EditableText: return QStringLiteral("エディット");
+    case QAccessible::Slider: return QStringLiteral("スライダー");
+    case QAccessible::SpinBox: return QStringLiteral("スピンボタン");
+    case QAccessible::ScrollBar: return QStringLiteral("スクロールバー");
+    case QAccessible::ProgressBar: return QStringLiteral("プログレスバー");
+    case QAccessible::MenuBar: return QStringLiteral("メニューバー");
+    case QAccessible::PopupMenu: return QStringLiteral("メニュー");
+    case QAccessible::MenuItem: return QStringLiteral("メニュー項目");
+    case QAccessible::PageTab: return QStringLiteral("タブ");
+    case QAccessible::PageTabList: return QStringLiteral("タブ一覧");
+    case QAccessible::Table: return QStringLiteral("表");
+    case QAccessible::Tree: return QStringLiteral("ツリー");
+    case QAccessible::TreeItem: return QStringLiteral("ツリー項目");
+    case QAccessible::ToolBar: return QStringLiteral("ツールバー");
+    case QAccessible::Link: return QStringLiteral("リンク");
+    case QAccessible::Dialog: return QStringLiteral("ダイアログ");
+    default: return {};
     }
 }
 
@@ -74,9 +49,7 @@ QString stateText(QAccessibleInterface *iface)
                   : s.checkStateMixed ? QStringLiteral("一部チェック")
                                       : QStringLiteral("チェックなし"));
         break;
-    case QAccessible::RadioButton:
-        parts << (s.checked ? QStringLiteral("選択") : QStringLiteral("未選択"));
-        break;
+    case QAccessible::RadioButton: parts << (s.checked ? QStringLiteral("選択") : QStringLiteral("未選択")); break;
     case QAccessible::PushButton:
         if (s.checkable)
             parts << (s.checked ? QStringLiteral("押されています") : QStringLiteral("押されていません"));
@@ -91,8 +64,7 @@ QString stateText(QAccessibleInterface *iface)
         if (s.readOnly)
             parts << QStringLiteral("読み取り専用");
         break;
-    default:
-        break;
+    default: break;
     }
     if (s.disabled)
         parts << QStringLiteral("使用不可");
@@ -144,8 +116,7 @@ QString valueText(QAccessibleInterface *iface)
         QAccessibleInterface *item = iface->focusChild();
         return item && item != iface ? item->text(QAccessible::Name) : QString();
     }
-    default:
-        break;
+    default: break;
     }
     if (QAccessibleValueInterface *value = iface->valueInterface())
         return value->currentValue().toString();

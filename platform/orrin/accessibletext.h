@@ -8,8 +8,7 @@
 
 class QAccessibleInterface;
 
-namespace accessibletext
-{
+namespace accessibletext {
 
 // "ボタン", "チェックボックス" ...; empty for roles that are not named.
 QString roleName(QAccessible::Role role);

@@ -8,17 +8,16 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
-namespace
-{
+namespace {
 
 const char SpeaksForItselfProperty[] = "wordlampSpeaksForItself";
 const char WatchedMenuProperty[] = "wordlampAnnouncedMenu";
@@ -108,7 +107,6 @@ QString dialogText(QWidget *window)
     return parts.join(u' ');
 }
 } // namespace
-
 
 void Announcer::onFocusChanged(QWidget *, QWidget *now)
 {
@@ -207,8 +205,7 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -303,27 +300,20 @@ void Announcer::readCaret(QAccessibleInterface *iface, const Snapshot &before, i
     }
     QAccessible::TextBoundaryType unit = QAccessible::CharBoundary;
     switch (reading_) {
-    case CursorReading::Word:
-        unit = QAccessible::WordBoundary;
-        break;
-    case CursorReading::Line:
-        unit = QAccessible::LineBoundary;
-        break;
+    case CursorReading::Word: unit = QAccessible::WordBoundary; break;
+    case CursorReading::Line: unit = QAccessible::LineBoundary; break;
     case CursorReading::Character:
         switch (before.key) {
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            unit = QAccessible::LineBoundary;
-            break;
+        case Qt::Key_PageDown: unit = QAccessible::LineBoundary; break;
         case Qt::Key_Left:
         case Qt::Key_Right:
             if (before.modifiers & Qt::ControlModifier)
                 unit = QAccessible::WordBoundary;
             break;
-        default:
-            break;
+        default: break;
         }
         break;
     }
@@ -344,17 +334,13 @@ QWidget *Announcer::readingTarget() const
     return w && !isMenu(w) ? w : lastFocus_.data();
 }
 
-namespace
-{
+namespace {
 QString cursorReadingName(Announcer::CursorReading r)
 {
     switch (r) {
-    case Announcer::CursorReading::Character:
-        return QStringLiteral("文字単位");
-    case Announcer::CursorReading::Word:
-        return QStringLiteral("単語単位");
-    case Announcer::CursorReading::Line:
-        return QStringLiteral("行単位");
+    case Announcer::CursorReading::Character: return QStringLiteral("文字単位");
+    case Announcer::CursorReading::Word: return QStringLiteral("単語単位");
+    case Announcer::CursorReading::Line: return QStringLiteral("行単位");
     }
     return {};
 }
@@ -363,15 +349,9 @@ QString cursorReadingName(Announcer::CursorReading r)
 void Announcer::stepCursorReading()
 {
     switch (reading_) {
-    case CursorReading::Character:
-        reading_ = CursorReading::Word;
-        break;
-    case CursorReading::Word:
-        reading_ = CursorReading::Line;
-        break;
-    case CursorReading::Line:
-        reading_ = CursorReading::Character;
-        break;
+    case CursorReading::Character: reading_ = CursorReading::Word; break;
+    case CursorReading::Word: reading_ = CursorReading::Line; break;
+    case CursorReading::Line: reading_ = CursorReading::Character; break;
     }
     say(cursorReadingName(reading_), 0, VoiceCommand);
 }

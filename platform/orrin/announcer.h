@@ -35,8 +35,7 @@ class QKeyEvent;
 class QMenu;
 class QWidget;
 
-class Announcer : public QObject, public OrrnReader
-{
+class Announcer : public QObject, public OrrnReader {
     Q_OBJECT
 public:
     // The unit read when the caret moves. Character: the character after a

@@ -103,8 +103,8 @@ std::unique_ptr<KanjiReader> KanjiReader::load(const QString &dictionaryDir, QSt
     char *argv[] = {argv0.data(), rcOption.data(), rcFile.data(), dicOption.data(), dicDir.data(), nullptr};
     void *tagger = api->create(5, argv);
     if (!tagger)
-        return fail(QStringLiteral("MeCab cannot load %1: %2")
-                        .arg(dir, QString::fromLocal8Bit(api->strerror(nullptr))));
+        return fail(
+            QStringLiteral("MeCab cannot load %1: %2").arg(dir, QString::fromLocal8Bit(api->strerror(nullptr))));
 
     std::unique_ptr<KanjiReader> reader(new KanjiReader(std::move(api), tagger));
     if (reader->toReadings(QStringLiteral("漢字")) != u"カンジ")
@@ -112,7 +112,9 @@ std::unique_ptr<KanjiReader> KanjiReader::load(const QString &dictionaryDir, QSt
     return reader;
 }
 
-KanjiReader::KanjiReader(std::unique_ptr<Api> api, void *tagger) : api_(std::move(api)), tagger_(tagger) {}
+KanjiReader::KanjiReader(std::unique_ptr<Api> api, void *tagger) : api_(std::move(api)), tagger_(tagger)
+{
+}
 
 KanjiReader::~KanjiReader()
 {

@@ -80,12 +80,9 @@ std::unique_ptr<OrrinVoice> OrrinVoice::create(QString *error)
 {
     const SpeechSetting s = SpeechSetting::fromEnvironment();
     switch (s.kind) {
-    case SpeechSetting::Kind::Transcript:
-        return TranscriptVoice::create(s, error);
-    case SpeechSetting::Kind::Speechd:
-        return SpeechdVoice::create(error);
-    case SpeechSetting::Kind::Invalid:
-        break;
+    case SpeechSetting::Kind::Transcript: return TranscriptVoice::create(s, error);
+    case SpeechSetting::Kind::Speechd: return SpeechdVoice::create(error);
+    case SpeechSetting::Kind::Invalid: break;
     }
     if (error)
         *error = s.error;

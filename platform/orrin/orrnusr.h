@@ -7,8 +7,8 @@
 
 // Status items and values the program uses.
 inline constexpr int OrrnStatusItem = 65538;
-inline constexpr int OrrnSpeedNext = 20;       // step the speech rate
-inline constexpr int OrrnCursorReadNext = 5;   // step the reading on cursor movement
+inline constexpr int OrrnSpeedNext = 20;     // step the speech rate
+inline constexpr int OrrnCursorReadNext = 5; // step the reading on cursor movement
 
 int ORRNSETSTATUS(int item, int value, int flag);
 // Runs "ReadCurLine", "ReadCurPos" or "ReadInputSts".
@@ -21,7 +21,7 @@ bool OrvLoaded();
 class OrrnReader {
 public:
     virtual ~OrrnReader();
-    virtual void stepCursorReading() = 0;               // ORRNSETSTATUS(65538, 5, 1)
-    virtual void runCommand(const QString &name) = 0;   // ORRNCOMMAND
+    virtual void stepCursorReading() = 0;             // ORRNSETSTATUS(65538, 5, 1)
+    virtual void runCommand(const QString &name) = 0; // ORRNCOMMAND
 };
 void setOrrnReader(OrrnReader *reader);

@@ -28,14 +28,10 @@ std::vector<Tone> pattern(int value, int code)
 {
     const int ms = toneMs(value);
     switch (code) {
-    case 1:
-        return {{440, ms}, {0, ms / 2}, {440, ms}};
-    case 3:
-        return {{660, ms}, {440, ms}};
-    case 11:
-        return {{1320, ms / 2}};
-    default:
-        return {{880, ms}};
+    case 1: return {{440, ms}, {0, ms / 2}, {440, ms}};
+    case 3: return {{660, ms}, {440, ms}};
+    case 11: return {{1320, ms / 2}};
+    default: return {{880, ms}};
     }
 }
 
@@ -107,8 +103,7 @@ QString file(int value, int code, const QString &folder)
 {
     if (folder.isEmpty())
         return {};
-    const QString path =
-        QDir(folder).filePath(QStringLiteral("signal-%1-%2ms.wav").arg(code).arg(toneMs(value)));
+    const QString path = QDir(folder).filePath(QStringLiteral("signal-%1-%2ms.wav").arg(code).arg(toneMs(value)));
     const QByteArray data = wav(value, code);
     if (QFileInfo(path).size() == data.size())
         return path;

@@ -113,9 +113,7 @@ void SpeechdSession::State::execute(SpeechdCommand &c)
             c.reply->set(ok, ok ? module : lastError);
         break;
     }
-    case SpeechdCommand::Kind::Speak:
-        speak(c);
-        break;
+    case SpeechdCommand::Kind::Speak: speak(c); break;
     case SpeechdCommand::Kind::Cancel:
         if (conn && !broken()) {
             busyFor(options.commandTimeoutMs);
@@ -128,9 +126,7 @@ void SpeechdSession::State::execute(SpeechdCommand &c)
             requests.clear();
         }
         break;
-    case SpeechdCommand::Kind::Signal:
-        signal(c.value, c.code);
-        break;
+    case SpeechdCommand::Kind::Signal: signal(c.value, c.code); break;
     case SpeechdCommand::Kind::SetRate:
         options.rate = c.value;
         if (conn && !broken()) {
@@ -170,8 +166,8 @@ void SpeechdSession::State::speak(const SpeechdCommand &c)
     // A text that mixes Japanese and English goes out as consecutive
     // messages, each in its own language; the request ends with its last.
     // A lone character at the caret stays one message.
-    const QList<speechtext::Run> runs = c.mode == 1 ? QList<speechtext::Run>{{c.text, speechtext::language(c.text)}}
-                                                    : speechtext::runs(c.text);
+    const QList<speechtext::Run> runs =
+        c.mode == 1 ? QList<speechtext::Run>{{c.text, speechtext::language(c.text)}} : speechtext::runs(c.text);
     QStringList spoken;
     for (int attempt = 0; attempt < 2 && !stopping() && !runs.isEmpty(); ++attempt) {
         // A connection found broken is replaced at once: the text is retried

@@ -8,9 +8,9 @@
 #include <climits>
 
 namespace {
-constexpr int SettleMs = 1000;   // Settle waits this long for the queue to reach the server
+constexpr int SettleMs = 1000;           // Settle waits this long for the queue to reach the server
 constexpr int SettleSpeechCapMs = 30000; // and at most this long for the speech to end
-constexpr int ProbeEveryMs = 2000; // loaded() looks at the connection this often
+constexpr int ProbeEveryMs = 2000;       // loaded() looks at the connection this often
 } // namespace
 
 SpeechdVoice::Options SpeechdVoice::Options::fromEnvironment()
@@ -100,12 +100,8 @@ void SpeechdVoice::onSessionEvent(quint64 generation, const SpeechdEvent &event)
         loaded_ = true;
         module_ = event.detail;
         break;
-    case SpeechdEvent::Kind::Disconnected:
-        loaded_ = false;
-        break;
-    case SpeechdEvent::Kind::Ended:
-        requestEnded(event.request);
-        break;
+    case SpeechdEvent::Kind::Disconnected: loaded_ = false; break;
+    case SpeechdEvent::Kind::Ended: requestEnded(event.request); break;
     }
 }
 

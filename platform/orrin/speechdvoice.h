@@ -85,7 +85,7 @@ private:
     QString module_;
 
     quint64 nextRequest_ = 0;
-    QSet<quint64> pending_;  // spoken texts that have not ended
+    QSet<quint64> pending_; // spoken texts that have not ended
     QElapsedTimer clock_;
     qint64 speakingUntil_ = 0; // on clock_: when every pending text must have ended
     QTimer deadline_;

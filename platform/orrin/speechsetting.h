@@ -9,9 +9,9 @@
 struct SpeechSetting {
     enum class Kind { Speechd, Transcript, Invalid };
     Kind kind = Kind::Speechd;
-    QString path;          // transcript file
-    int msPerChar = 50;    // modelled speaking time
-    QString error;         // why the value is invalid
+    QString path;       // transcript file
+    int msPerChar = 50; // modelled speaking time
+    QString error;      // why the value is invalid
 
     static SpeechSetting parse(const QString &value);
     static SpeechSetting fromEnvironment();

@@ -47,11 +47,11 @@ enum class Script { Neutral, Japanese, English };
 Script scriptOf(char32_t ch)
 {
     if (isKana(ch) || isKanji(ch) || (ch >= 0x3000 && ch <= 0x303F) // Japanese punctuation
-        || (ch >= 0xFF01 && ch <= 0xFF0F) || (ch >= 0xFF1A && ch <= 0xFF20) || (ch >= 0xFF3B && ch <= 0xFF40)
-        || (ch >= 0xFF5B && ch <= 0xFF65))
+        || (ch >= 0xFF01 && ch <= 0xFF0F) || (ch >= 0xFF1A && ch <= 0xFF20) || (ch >= 0xFF3B && ch <= 0xFF40) ||
+        (ch >= 0xFF5B && ch <= 0xFF65))
         return Script::Japanese;
-    if ((ch >= u'A' && ch <= u'Z') || (ch >= u'a' && ch <= u'z') || (ch >= 0xFF21 && ch <= 0xFF3A)
-        || (ch >= 0xFF41 && ch <= 0xFF5A) || (ch >= 0xC0 && ch <= 0x24F && ch != 0xD7 && ch != 0xF7))
+    if ((ch >= u'A' && ch <= u'Z') || (ch >= u'a' && ch <= u'z') || (ch >= 0xFF21 && ch <= 0xFF3A) ||
+        (ch >= 0xFF41 && ch <= 0xFF5A) || (ch >= 0xC0 && ch <= 0x24F && ch != 0xD7 && ch != 0xF7))
         return Script::English;
     return Script::Neutral;
 }

@@ -17,8 +17,7 @@ std::unique_ptr<OrrinVoice> TranscriptVoice::create(const SpeechSetting &setting
     return std::unique_ptr<OrrinVoice>(new TranscriptVoice(t, setting.msPerChar));
 }
 
-TranscriptVoice::TranscriptVoice(Transcript *transcript, int msPerChar)
-    : transcript_(transcript), msPerChar_(msPerChar)
+TranscriptVoice::TranscriptVoice(Transcript *transcript, int msPerChar) : transcript_(transcript), msPerChar_(msPerChar)
 {
     clock_.start();
     endTimer_.setSingleShot(true);
@@ -108,7 +107,8 @@ bool TranscriptVoice::IsSpeaking()
 
 void TranscriptVoice::Signal(int value, int code, int flag)
 {
-    transcript_->write(QStringLiteral("Signal"), {QString::number(value), QString::number(code), QString::number(flag)});
+    transcript_->write(QStringLiteral("Signal"),
+                       {QString::number(value), QString::number(code), QString::number(flag)});
 }
 
 int TranscriptVoice::setStatus(int item, int value, int flag)

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -37,8 +37,8 @@ QString privateRuntimeFolder()
     // An existing one must be a folder of this user's that nobody else may
     // enter (not a link, and not made by someone else to catch the socket).
     struct stat st = {};
-    if (::lstat(own.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()
-        || (st.st_mode & 077) != 0)
+    if (::lstat(own.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 077) != 0)
         return {};
     return QFile::decodeName(own);
 }

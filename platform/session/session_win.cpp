@@ -21,8 +21,8 @@ QPointer<TerminationWatcher> watcher;
 
 BOOL WINAPI onConsoleEvent(DWORD event)
 {
-    if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT
-        && event != CTRL_C_EVENT)
+    if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT &&
+        event != CTRL_C_EVENT)
         return FALSE;
     if (TerminationWatcher *w = watcher.data())
         QMetaObject::invokeMethod(w, "terminationRequested", Qt::QueuedConnection, Q_ARG(int, int(event)));

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 
 std::size_t encodeForTests(const char16_t *text, std::size_t length, char *dest, std::size_t capacity)
 {
@@ -51,14 +50,9 @@ std::intptr_t FakeControl::sendAnsi(std::uint32_t message, std::uintptr_t wParam
         buffer[n] = '\0';
     };
     switch (message) {
-    case wlhook::EditorHasSelection:
-        return editorHasSelection ? 1 : 0;
-    case wlhook::EditorGetSelection:
-        write(editorSelection);
-        return 0;
-    case wlhook::EditorGetCaretText:
-        write(editorCaretText);
-        return editorOffset;
+    case wlhook::EditorHasSelection: return editorHasSelection ? 1 : 0;
+    case wlhook::EditorGetSelection: write(editorSelection); return 0;
+    case wlhook::EditorGetCaretText: write(editorCaretText); return editorOffset;
     }
     return 0;
 }

@@ -15,8 +15,7 @@
 #include <cstring>
 #include <vector>
 
-class FakeControl : public wlhook::FocusedControl
-{
+class FakeControl : public wlhook::FocusedControl {
 public:
     // Unicode windows hold UTF-16 text; ANSI windows hold code page 932 bytes.
     FakeControl(QByteArray className, bool unicode, const QString &text);
@@ -70,8 +69,7 @@ private:
     std::vector<QByteArray> ansiLines_;
 };
 
-class FakeClipboard : public wlhook::ClipboardAccess
-{
+class FakeClipboard : public wlhook::ClipboardAccess {
 public:
     bool opens = true;
     bool hasText = true;

@@ -25,8 +25,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 void say(const QString &line)
 {
@@ -34,8 +33,7 @@ void say(const QString &line)
     std::fflush(stdout);
 }
 
-class KeyReporter : public QObject
-{
+class KeyReporter : public QObject {
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {

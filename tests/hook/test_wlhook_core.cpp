@@ -15,8 +15,7 @@
 
 using namespace wlhook;
 
-namespace
-{
+namespace {
 
 QByteArray captured(const SharedData &d)
 {
@@ -34,8 +33,7 @@ const QByteArray Nihon = testsupport::sjis(QStringLiteral("日本語"));
 
 } // namespace
 
-class TestWlhookCore : public QObject
-{
+class TestWlhookCore : public QObject {
     Q_OBJECT
 
 private slots:

@@ -8,8 +8,7 @@
 #include <QProcess>
 #include <QTest>
 
-class TestWlhookLibrary : public QObject
-{
+class TestWlhookLibrary : public QObject {
     Q_OBJECT
 
 private:

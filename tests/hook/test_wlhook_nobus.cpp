@@ -25,8 +25,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 constexpr int F12 = 123;
 constexpr int Timeout = 15000;
@@ -87,8 +86,7 @@ QString commandOf(pid_t pid)
 
 } // namespace
 
-class TestWlhookNoBus : public QObject
-{
+class TestWlhookNoBus : public QObject {
     Q_OBJECT
 
 private:

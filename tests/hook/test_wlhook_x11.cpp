@@ -24,8 +24,7 @@
 #include <memory>
 #include <optional>
 
-namespace
-{
+namespace {
 
 constexpr int F12 = 123;
 constexpr int Timeout = 15000;
@@ -46,8 +45,7 @@ struct Api {
 };
 
 // The program's window: collects the notifications and the F12 keys of its edit.
-class HostWindow : public QWidget
-{
+class HostWindow : public QWidget {
 public:
     explicit HostWindow(const Api &api) : api_(api)
     {
@@ -99,8 +97,7 @@ private:
 
 // One run of wlhook_qttarget, or of gtktarget.py for the kinds "entry",
 // "textview" and "button".
-class Target
-{
+class Target {
 public:
     Target(const QStringList &arguments)
     {
@@ -201,8 +198,7 @@ bool sendHotKey()
 
 } // namespace
 
-class TestWlhookX11 : public QObject
-{
+class TestWlhookX11 : public QObject {
     Q_OBJECT
 
 private:

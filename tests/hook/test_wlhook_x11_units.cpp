@@ -9,8 +9,7 @@
 
 using namespace wlhook::x11;
 
-class TestWlhookX11Units : public QObject
-{
+class TestWlhookX11Units : public QObject {
     Q_OBJECT
 
 private slots:

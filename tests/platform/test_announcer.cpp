@@ -14,11 +14,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QMessageBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -26,8 +26,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-class TestAnnouncer : public QObject
-{
+class TestAnnouncer : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -200,8 +199,8 @@ void TestAnnouncer::dialogTitleOnEntering()
 void TestAnnouncer::messageBoxIsReadOnEntering()
 {
     // A message box says its title, its message and the focused button.
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("辞書ファイルエラー"), QStringLiteral("英和辞書がみつかりません"),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("辞書ファイルエラー"),
+                    QStringLiteral("英和辞書がみつかりません"), QMessageBox::Ok);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     box.activateWindow();
@@ -209,7 +208,8 @@ void TestAnnouncer::messageBoxIsReadOnEntering()
     box.button(QMessageBox::Ok)->setFocus();
     QTRY_VERIFY(!announced().isEmpty());
     const QString said = announced().first();
-    QVERIFY2(said.startsWith(QStringLiteral("辞書ファイルエラー ダイアログ 英和辞書がみつかりません ")), qPrintable(said));
+    QVERIFY2(said.startsWith(QStringLiteral("辞書ファイルエラー ダイアログ 英和辞書がみつかりません ")),
+             qPrintable(said));
     QVERIFY2(said.contains(QStringLiteral("ボタン")), qPrintable(said));
 }
 

@@ -14,8 +14,7 @@
 #include <QTest>
 #include <QTextToSpeech>
 
-class TestEnglishVoice : public QObject
-{
+class TestEnglishVoice : public QObject {
     Q_OBJECT
 private slots:
     void init();

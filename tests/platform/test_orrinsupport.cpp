@@ -55,8 +55,15 @@ void TestOrrinSupport::collation()
 
 void TestOrrinSupport::collationIsAntisymmetric()
 {
-    const QList<QByteArray> keys{"", "a", "ab", "abc", "b", sjis(QStringLiteral("■")), sjis(QStringLiteral("林檎")),
-                                 "\xFF", QByteArray("\0", 1)};
+    const QList<QByteArray> keys{"",
+                                 "a",
+                                 "ab",
+                                 "abc",
+                                 "b",
+                                 sjis(QStringLiteral("■")),
+                                 sjis(QStringLiteral("林檎")),
+                                 "\xFF",
+                                 QByteArray("\0", 1)};
     for (const QByteArray &a : keys)
         for (const QByteArray &b : keys)
             QCOMPARE(cStrComp(a, b), -cStrComp(b, a));
@@ -67,8 +74,8 @@ void TestOrrinSupport::delKakko_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("expected");
     QTest::newRow("reading after word") << QStringLiteral("閑静{かんせい}な") << QStringLiteral("閑静な");
-    QTest::newRow("annotation after space stays") << QStringLiteral("■apple {名} : 林檎{りんご}")
-                                                  << QStringLiteral("■apple {名} : 林檎");
+    QTest::newRow("annotation after space stays")
+        << QStringLiteral("■apple {名} : 林檎{りんご}") << QStringLiteral("■apple {名} : 林檎");
     QTest::newRow("two readings") << QStringLiteral("林檎{りんご}と蜜柑{みかん}") << QStringLiteral("林檎と蜜柑");
     QTest::newRow("unclosed brace stays") << QStringLiteral("林檎{りんご") << QStringLiteral("林檎{りんご");
     QTest::newRow("brace at start stays") << QStringLiteral("{名}") << QStringLiteral("{名}");

@@ -22,12 +22,18 @@ void TestSession::socketFolder_data()
     QTest::addColumn<QString>("runtime");   // "shared" (mode 1777), "missing" or "private" (0700)
     QTest::addColumn<QString>("ownFolder"); // what stands at runtime/wordlamp beforehand
     QTest::addColumn<bool>("inside");       // whether the socket is in runtime/wordlamp
-    QTest::newRow("shared runtime folder") << "shared" << "" << true;
-    QTest::newRow("missing runtime folder") << "missing" << "" << true;
-    QTest::newRow("own folder already there") << "private" << "folder 0700" << true;
-    QTest::newRow("own folder open to others") << "shared" << "folder 0777" << false;
-    QTest::newRow("own folder is a link") << "shared" << "link" << false;
-    QTest::newRow("own folder is a file") << "private" << "file" << false;
+    QTest::newRow("shared runtime folder") << "shared"
+                                           << "" << true;
+    QTest::newRow("missing runtime folder") << "missing"
+                                            << "" << true;
+    QTest::newRow("own folder already there") << "private"
+                                              << "folder 0700" << true;
+    QTest::newRow("own folder open to others") << "shared"
+                                               << "folder 0777" << false;
+    QTest::newRow("own folder is a link") << "shared"
+                                          << "link" << false;
+    QTest::newRow("own folder is a file") << "private"
+                                          << "file" << false;
 }
 
 void TestSession::socketFolder()

@@ -377,8 +377,7 @@ void TestSpeechdVoice::callsReturnAtOnce()
         total += ns;
     }
     v->StopSpeech();
-    qInfo("Speak of a 2,000-character entry: %.3f ms on average, %.3f ms at most", total / 1e6 / calls,
-          slowest / 1e6);
+    qInfo("Speak of a 2,000-character entry: %.3f ms on average, %.3f ms at most", total / 1e6 / calls, slowest / 1e6);
     QVERIFY(slowest < 50 * 1000 * 1000); // a few ms at most in practice; room for a loaded machine
 }
 

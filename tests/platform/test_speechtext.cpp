@@ -57,18 +57,28 @@ void TestSpeechText::runs_data()
     // Each run as "language:text", joined by " | ".
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("runs");
-    QTest::newRow("english") << "apple tree" << "en:apple tree";
-    QTest::newRow("japanese") << "林檎の木" << "ja:林檎の木";
-    QTest::newRow("english inside japanese") << "りんご apple tree です" << "ja:りんご | en:apple tree | ja:です";
-    QTest::newRow("note after japanese") << "林檎 (fruit)" << "ja:林檎 | en:(fruit)";
-    QTest::newRow("number stays japanese") << "(名・スル) (1) study" << "ja:(名・スル) (1) | en:study";
+    QTest::newRow("english") << "apple tree"
+                             << "en:apple tree";
+    QTest::newRow("japanese") << "林檎の木"
+                              << "ja:林檎の木";
+    QTest::newRow("english inside japanese") << "りんご apple tree です"
+                                             << "ja:りんご | en:apple tree | ja:です";
+    QTest::newRow("note after japanese") << "林檎 (fruit)"
+                                         << "ja:林檎 | en:(fruit)";
+    QTest::newRow("number stays japanese") << "(名・スル) (1) study"
+                                           << "ja:(名・スル) (1) | en:study";
     QTest::newRow("full-width bracket") << "セイヨウリンゴ（Malus domestica)"
                                         << "ja:セイヨウリンゴ（ | en:Malus domestica)";
-    QTest::newRow("no space between") << "appleパイ" << "en:apple | ja:パイ";
-    QTest::newRow("signs only") << "(1) ;" << "en:(1) ;";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("full-width latin") << "ＡＢＣの" << "en:ＡＢＣ | ja:の";
-    QTest::newRow("accented latin") << "café です" << "en:café | ja:です";
+    QTest::newRow("no space between") << "appleパイ"
+                                      << "en:apple | ja:パイ";
+    QTest::newRow("signs only") << "(1) ;"
+                                << "en:(1) ;";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("full-width latin") << "ＡＢＣの"
+                                      << "en:ＡＢＣ | ja:の";
+    QTest::newRow("accented latin") << "café です"
+                                    << "en:café | ja:です";
 }
 
 void TestSpeechText::runs()
@@ -85,15 +95,24 @@ void TestSpeechText::tagWords_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("heard");
-    QTest::newRow("noun, suru") << "(名・スル) (1) study" << "(名詞・スル) (1) study";
-    QTest::newRow("intransitive verb") << "(動・自) (2) to run" << "(動詞・自動詞) (2) to run";
-    QTest::newRow("headword tag") << "apple {名}" << "apple {名詞}";
-    QTest::newRow("full-width brackets") << "（形・名）" << "（形容詞・名詞）";
-    QTest::newRow("other tags stay") << "(名) (かな書き) apple" << "(名詞) (かな書き) apple";
-    QTest::newRow("a note is no tag") << "(名詞の例) 名" << "(名詞の例) 名";
-    QTest::newRow("reading group") << "林檎{りんご}" << "林檎{りんご}";
-    QTest::newRow("english note") << "(e.g. 1：2)" << "(e.g. 1：2)";
-    QTest::newRow("unclosed") << "金{かね・" << "金{かね・";
+    QTest::newRow("noun, suru") << "(名・スル) (1) study"
+                                << "(名詞・スル) (1) study";
+    QTest::newRow("intransitive verb") << "(動・自) (2) to run"
+                                       << "(動詞・自動詞) (2) to run";
+    QTest::newRow("headword tag") << "apple {名}"
+                                  << "apple {名詞}";
+    QTest::newRow("full-width brackets") << "（形・名）"
+                                         << "（形容詞・名詞）";
+    QTest::newRow("other tags stay") << "(名) (かな書き) apple"
+                                     << "(名詞) (かな書き) apple";
+    QTest::newRow("a note is no tag") << "(名詞の例) 名"
+                                      << "(名詞の例) 名";
+    QTest::newRow("reading group") << "林檎{りんご}"
+                                   << "林檎{りんご}";
+    QTest::newRow("english note") << "(e.g. 1：2)"
+                                  << "(e.g. 1：2)";
+    QTest::newRow("unclosed") << "金{かね・"
+                              << "金{かね・";
 }
 
 void TestSpeechText::tagWords()
@@ -108,10 +127,13 @@ void TestSpeechText::cleaned_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("clean");
     QTest::newRow("plain") << QStringLiteral("apple") << QStringLiteral("apple");
-    QTest::newRow("end marker") << QStringLiteral("見つかりませんでした\uF8F2") << QStringLiteral("見つかりませんでした");
+    QTest::newRow("end marker") << QStringLiteral("見つかりませんでした\uF8F2")
+                                << QStringLiteral("見つかりませんでした");
     QTest::newRow("only end marker") << QStringLiteral("\uF8F2") << QString();
     QTest::newRow("line breaks") << QStringLiteral("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
-    QTest::newRow("tab and controls") << QStringLiteral("a\tb\x01\x7f" "c") << QStringLiteral("a bc");
+    QTest::newRow("tab and controls") << QStringLiteral("a\tb\x01\x7f"
+                                                        "c")
+                                      << QStringLiteral("a bc");
     QTest::newRow("blank") << QStringLiteral(" \r\n\t ") << QString();
     QTest::newRow("trimmed") << QStringLiteral("  word \n") << QStringLiteral("word");
     QTest::newRow("dot lines stay") << QStringLiteral("a\r\n.\r\nb") << QStringLiteral("a\n.\nb");
@@ -151,8 +173,8 @@ void TestSpeechText::signalSoundsAreValidWav()
         QVERIFY(wav.startsWith("RIFF"));
         QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
         QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
-        QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 20), quint16(1));  // PCM
-        QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 22), quint16(1));  // mono
+        QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 20), quint16(1)); // PCM
+        QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 22), quint16(1)); // mono
         QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 24), quint32(signalsounds::SampleRate));
         QCOMPARE(wav.mid(36, 4), QByteArray("data"));
         const quint32 samples = qFromLittleEndian<quint32>(wav.constData() + 40) / 2;

@@ -103,10 +103,14 @@ void TestTranscriptVoice::recordsEveryCall()
     ORRNCOMMAND(QStringLiteral("ReadCurLine"), 1, 1);
     QVERIFY(OrvLoaded());
     const QStringList expected{
-        QStringLiteral("Setup\t97"),         QStringLiteral("Speak\tりんご\t0\t0"),
-        QStringLiteral("Settle"),            QStringLiteral("LockSpeech"),
-        QStringLiteral("UnlockSpeech"),      QStringLiteral("Signal\t10\t1\t0"),
-        QStringLiteral("StopSpeech"),        QStringLiteral("ORRNSETSTATUS\t65538\t20\t1"),
+        QStringLiteral("Setup\t97"),
+        QStringLiteral("Speak\tりんご\t0\t0"),
+        QStringLiteral("Settle"),
+        QStringLiteral("LockSpeech"),
+        QStringLiteral("UnlockSpeech"),
+        QStringLiteral("Signal\t10\t1\t0"),
+        QStringLiteral("StopSpeech"),
+        QStringLiteral("ORRNSETSTATUS\t65538\t20\t1"),
         QStringLiteral("ORRNCOMMAND\tReadCurLine\t1\t1"),
     };
     QCOMPARE(testsupport::readLines(path_), expected);

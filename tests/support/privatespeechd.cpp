@@ -99,7 +99,9 @@ QString PrivateSpeechd::recordingPath() const
 bool PrivateSpeechd::writeConfig(const QString &confDir, bool forAutospawn) const
 {
     QByteArray conf = "LogLevel 3\n"
-                      "LogDir \"" + QFile::encodeName(dir_.filePath(QStringLiteral("log"))) + "\"\n"
+                      "LogDir \"" +
+                      QFile::encodeName(dir_.filePath(QStringLiteral("log"))) +
+                      "\"\n"
                       "AudioOutputMethod \"alsa\"\n"
                       "AudioALSADevice \"null\"\n"
                       "AddModule \"recorder\" \"sd_generic\" \"recorder.conf\"\n"
@@ -107,7 +109,8 @@ bool PrivateSpeechd::writeConfig(const QString &confDir, bool forAutospawn) cons
                       "DefaultLanguage \"en\"\n";
     if (forAutospawn) {
         conf += "CommunicationMethod \"unix_socket\"\n"
-                "SocketPath \"" + QFile::encodeName(socketPath()) + "\"\n";
+                "SocketPath \"" +
+                QFile::encodeName(socketPath()) + "\"\n";
     }
     // The module appends "text US language US rate RS" to the recording; the
     // generic module quotes $DATA for the shell's single quotes, and replaces
@@ -117,7 +120,8 @@ bool PrivateSpeechd::writeConfig(const QString &confDir, bool forAutospawn) cons
     const QByteArray recording = QFile::encodeName(recordingPath());
     const QByteArray module =
         "GenericExecuteSynth \"d='$DATA'; printf '%s\\\\037%s\\\\037%s\\\\036' \\\"$d\\\" '$LANGUAGE' '$RATE' >> '" +
-        recording + "'; case \\\"$d\\\" in *" + HoldWord + "*) exec sleep 30;; esac\"\n"
+        recording + "'; case \\\"$d\\\" in *" + HoldWord +
+        "*) exec sleep 30;; esac\"\n"
         "GenericMaxChunkLength 100000\n"
         "GenericDelimiters \"\x1f\"\n"
         "GenericLanguage \"en\" \"en\" \"utf-8\"\n"
@@ -146,8 +150,8 @@ bool PrivateSpeechd::start(int timeoutMs)
     process_ = std::make_unique<QProcess>();
     process_->setProgram(program);
     process_->setArguments({QStringLiteral("-s"), QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-C"),
-                            dir_.filePath(QStringLiteral("conf")), QStringLiteral("-c"),
-                            QStringLiteral("unix_socket"), QStringLiteral("-S"), socketPath(), QStringLiteral("-P"),
+                            dir_.filePath(QStringLiteral("conf")), QStringLiteral("-c"), QStringLiteral("unix_socket"),
+                            QStringLiteral("-S"), socketPath(), QStringLiteral("-P"),
                             dir_.filePath(QStringLiteral("pid")), QStringLiteral("-L"),
                             dir_.filePath(QStringLiteral("log"))});
     process_->setStandardOutputFile(dir_.filePath(QStringLiteral("log/stdout.txt")), QIODevice::Append);

@@ -5,10 +5,10 @@
 #include "codepage/codepage.h"
 #include "dictbuilder.h"
 #include "edict.h"
-#include "tagnames.h"
 #include "lookup/entrykey.h"
 #include "lookup/findkey.h"
 #include "orrin/orrinsupport.h"
+#include "tagnames.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,8 +125,8 @@ void TestDictBuild::splitTags_data()
                                  << QStringList{QStringLiteral("adj-no"), QStringLiteral("n"), QStringLiteral("3")}
                                  << QStringLiteral("closed (door, window, etc.)");
     QTest::newRow("no tags") << QStringLiteral("bind") << QStringList() << QStringLiteral("bind");
-    QTest::newRow("words in parentheses stay") << QStringLiteral("(someone) who runs") << QStringList()
-                                               << QStringLiteral("(someone) who runs");
+    QTest::newRow("words in parentheses stay")
+        << QStringLiteral("(someone) who runs") << QStringList() << QStringLiteral("(someone) who runs");
     QTest::newRow("tag then words") << QStringLiteral("(v1,vt) (something) falls")
                                     << QStringList{QStringLiteral("v1"), QStringLiteral("vt")}
                                     << QStringLiteral("(something) falls");
@@ -144,7 +144,8 @@ void TestDictBuild::splitTags()
 
 void TestDictBuild::parseLine()
 {
-    const edict::Entry e = parsed(QStringLiteral("〆 [しめ] /(n) (1) tie up/bind/(ctr) (2) counter for bundles/(3) end mark/(P)/"));
+    const edict::Entry e =
+        parsed(QStringLiteral("〆 [しめ] /(n) (1) tie up/bind/(ctr) (2) counter for bundles/(3) end mark/(P)/"));
     QCOMPARE(e.written, QStringLiteral("〆"));
     QCOMPARE(e.reading, QStringLiteral("しめ"));
     QVERIFY(e.common);
@@ -167,9 +168,10 @@ void TestDictBuild::japaneseLines_data()
 {
     QTest::addColumn<QString>("edictLine");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("written form and reading") << QStringLiteral("林檎 [りんご] /(n) (1) (uk) apple/(n) (2) apple tree/(P)/")
-                                              << QStringList{QStringLiteral("■林檎 {りんご} : (名) (1) (かな書き) apple●(名) (2) apple tree"),
-                                                             QStringLiteral("■りんご {林檎} : (名) (1) (かな書き) apple●(名) (2) apple tree")};
+    QTest::newRow("written form and reading")
+        << QStringLiteral("林檎 [りんご] /(n) (1) (uk) apple/(n) (2) apple tree/(P)/")
+        << QStringList{QStringLiteral("■林檎 {りんご} : (名) (1) (かな書き) apple●(名) (2) apple tree"),
+                       QStringLiteral("■りんご {林檎} : (名) (1) (かな書き) apple●(名) (2) apple tree")};
     QTest::newRow("kana only, glosses of a sense") << QStringLiteral("アップル /(n) apple/apple tree/")
                                                    << QStringList{QStringLiteral("■アップル : (名) apple; apple tree")};
     QTest::newRow("colon replaced") << QStringLiteral("比率 [ひりつ] /(n) ratio (e.g. 1:2)/")
@@ -177,12 +179,14 @@ void TestDictBuild::japaneseLines_data()
                                                    QStringLiteral("■ひりつ {比率} : (名) ratio (e.g. 1：2)")};
     QTest::newRow("full-width letters and their digits narrowed")
         << QStringLiteral("１Ｄａｙ [ワンデー] /(n) one-day/")
-        << QStringList{QStringLiteral("■1Day {ワンデー} : (名) one-day"), QStringLiteral("■ワンデー {1Day} : (名) one-day")};
-    QTest::newRow("digits without letters stay") << QStringLiteral("４月 [しがつ] /(n) April/")
-                                                 << QStringList{QStringLiteral("■４月 {しがつ} : (名) April"),
-                                                                QStringLiteral("■しがつ {４月} : (名) April")};
+        << QStringList{QStringLiteral("■1Day {ワンデー} : (名) one-day"),
+                       QStringLiteral("■ワンデー {1Day} : (名) one-day")};
+    QTest::newRow("digits without letters stay")
+        << QStringLiteral("４月 [しがつ] /(n) April/")
+        << QStringList{QStringLiteral("■４月 {しがつ} : (名) April"), QStringLiteral("■しがつ {４月} : (名) April")};
     QTest::newRow("origin in Japanese") << QStringLiteral("メゾン /(n) (fre: maison) house/(lat:) x/")
-                                        << QStringList{QStringLiteral("■メゾン : (名) (フランス語： maison) house; (ラテン語) x")};
+                                        << QStringList{QStringLiteral(
+                                               "■メゾン : (名) (フランス語： maison) house; (ラテン語) x")};
     QTest::newRow("dialect") << QStringLiteral("こっちゃ /(ksb:) (exp) thing/")
                              << QStringList{QStringLiteral("■こっちゃ : (関西弁) (句) thing")};
 }
@@ -200,21 +204,21 @@ void TestDictBuild::japaneseTags_data()
     QTest::addColumn<QString>("written");
     QTest::newRow("noun, number, note") << QStringLiteral("(n) (1) (uk) apple (fruit)")
                                         << QStringLiteral("(名) (1) (かな書き) apple (fruit)");
-    QTest::newRow("verb class and transitivity") << QStringLiteral("(v5r,vi) (2) to run (of a vehicle)")
-                                                 << QStringLiteral("(動・自) (2) to run (of a vehicle)");
+    QTest::newRow("verb class and transitivity")
+        << QStringLiteral("(v5r,vi) (2) to run (of a vehicle)") << QStringLiteral("(動・自) (2) to run (of a vehicle)");
     QTest::newRow("suru noun") << QStringLiteral("(n,vs,vt) study") << QStringLiteral("(名・スル・他) study");
-    QTest::newRow("names that repeat are said once") << QStringLiteral("(adj-na,adj-no,n) quiet")
-                                                     << QStringLiteral("(形・名) quiet");
-    QTest::newRow("out-dated reading first") << QStringLiteral("(ok) (n) apple")
-                                             << QStringLiteral("(古い読み) (名) apple");
-    QTest::newRow("unclassified left out") << QStringLiteral("(unc) repetition mark")
-                                           << QStringLiteral("repetition mark");
-    QTest::newRow("tag without a name kept") << QStringLiteral("(n) (hanaf) flower cards")
-                                             << QStringLiteral("(名) (hanaf) flower cards");
-    QTest::newRow("words in parentheses stay") << QStringLiteral("(someone) who runs")
-                                               << QStringLiteral("(someone) who runs");
-    QTest::newRow("tag then words in parentheses") << QStringLiteral("(v1,vt) (something) falls")
-                                                   << QStringLiteral("(動・他) (something) falls");
+    QTest::newRow("names that repeat are said once")
+        << QStringLiteral("(adj-na,adj-no,n) quiet") << QStringLiteral("(形・名) quiet");
+    QTest::newRow("out-dated reading first")
+        << QStringLiteral("(ok) (n) apple") << QStringLiteral("(古い読み) (名) apple");
+    QTest::newRow("unclassified left out")
+        << QStringLiteral("(unc) repetition mark") << QStringLiteral("repetition mark");
+    QTest::newRow("tag without a name kept")
+        << QStringLiteral("(n) (hanaf) flower cards") << QStringLiteral("(名) (hanaf) flower cards");
+    QTest::newRow("words in parentheses stay")
+        << QStringLiteral("(someone) who runs") << QStringLiteral("(someone) who runs");
+    QTest::newRow("tag then words in parentheses")
+        << QStringLiteral("(v1,vt) (something) falls") << QStringLiteral("(動・他) (something) falls");
     QTest::newRow("no tags") << QStringLiteral("bind") << QStringLiteral("bind");
     QTest::newRow("unclosed parenthesis") << QStringLiteral("(n") << QStringLiteral("(n");
     QTest::newRow("tags only") << QStringLiteral("(n) (2)") << QStringLiteral("(名) (2)");
@@ -233,7 +237,8 @@ void TestDictBuild::englishLines_data()
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("noun with a note") << QStringLiteral("林檎 [りんご] /(n) (1) (uk) apple (fruit)/(P)/")
                                       << QStringList{QStringLiteral("■apple {名} : 林檎{りんご} (fruit)")};
-    QTest::newRow("verb loses its to") << QStringLiteral("走る [はしる] /(v5r,vi) (1) to run/(v5r,vi) (2) to travel (by car)/")
+    QTest::newRow("verb loses its to") << QStringLiteral(
+                                              "走る [はしる] /(v5r,vi) (1) to run/(v5r,vi) (2) to travel (by car)/")
                                        << QStringList{QStringLiteral("■run {動} : 走る{はしる}"),
                                                       QStringLiteral("■travel {動} : 走る{はしる} (by car)")};
     QTest::newRow("kana only") << QStringLiteral("アップル /(n) apple/")
@@ -244,12 +249,14 @@ void TestDictBuild::englishLines_data()
                                       << QStringList{QStringLiteral("■ratio 1：2 {名} : 比率{ひりつ}")};
     QTest::newRow("note before the word") << QStringLiteral("日本 [にほん] /(n) (the) Japan/")
                                           << QStringList{QStringLiteral("■Japan {名} : 日本{にほん} (the)")};
-    QTest::newRow("notes before and after, origin") << QStringLiteral("フラペチーノ /(n) (tradem) Frappuccino (Starbucks) (lat: frappe)/")
-                                                    << QStringList{QStringLiteral("■Frappuccino {名} : フラペチーノ (tradem) (Starbucks) (ラテン語： frappe)")};
-    QTest::newRow("dialects, note after to") << QStringLiteral("縁取る [ふちどる] /(ksb:) (kyb:) (v5r) to (add a) border/")
-                                             << QStringList{QStringLiteral("■border {動} : 縁取る{ふちどる} (関西弁) (京都弁) (add a)")};
-    QTest::newRow("a note alone names no word") << QStringLiteral("如是 [にょぜ] /(n) (\"like this\"; a sutra)/")
-                                                << QStringList();
+    QTest::newRow("notes before and after, origin")
+        << QStringLiteral("フラペチーノ /(n) (tradem) Frappuccino (Starbucks) (lat: frappe)/")
+        << QStringList{QStringLiteral("■Frappuccino {名} : フラペチーノ (tradem) (Starbucks) (ラテン語： frappe)")};
+    QTest::newRow("dialects, note after to")
+        << QStringLiteral("縁取る [ふちどる] /(ksb:) (kyb:) (v5r) to (add a) border/")
+        << QStringList{QStringLiteral("■border {動} : 縁取る{ふちどる} (関西弁) (京都弁) (add a)")};
+    QTest::newRow("a note alone names no word")
+        << QStringLiteral("如是 [にょぜ] /(n) (\"like this\"; a sutra)/") << QStringList();
     QTest::newRow("full-width digits") << QStringLiteral("三Ｄ [さんディー] /(n) ３Ｄ printer/")
                                        << QStringList{QStringLiteral("■3D printer {名} : 三Ｄ{さんディー}")};
 }
@@ -267,7 +274,8 @@ void TestDictBuild::posLabels_data()
     QTest::addColumn<bool>("to");
     QTest::addColumn<QString>("label");
     QTest::newRow("noun") << QStringList{QStringLiteral("n")} << false << QStringLiteral("名");
-    QTest::newRow("suru noun") << QStringList{QStringLiteral("n"), QStringLiteral("vs")} << false << QStringLiteral("名");
+    QTest::newRow("suru noun") << QStringList{QStringLiteral("n"), QStringLiteral("vs")} << false
+                               << QStringLiteral("名");
     QTest::newRow("suru noun, to gloss") << QStringList{QStringLiteral("n"), QStringLiteral("vs")} << true
                                          << QStringLiteral("動");
     QTest::newRow("transitivity alone") << QStringList{QStringLiteral("vt")} << true << QString();
@@ -317,7 +325,8 @@ void TestDictBuild::filesAreSortedAndSearchable()
             previous = key;
         }
         // Every line is found by looking its key up.
-        const QString path = dir.filePath(d == JapaneseEnglish ? QStringLiteral("waei.dic") : QStringLiteral("wordmere.dic"));
+        const QString path =
+            dir.filePath(d == JapaneseEnglish ? QStringLiteral("waei.dic") : QStringLiteral("wordmere.dic"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
@@ -342,7 +351,7 @@ void TestDictBuild::countsAndDrops()
     const Builder b = buildSample(Sample + QStringLiteral("\n鷗 [かもめ] /(n) gull/\n"));
     const Counts &c = b.counts();
     QCOMPARE(c.entries, 10);
-    QCOMPARE(c.malformed, 1);          // ４° [しど] / has no gloss
+    QCOMPARE(c.malformed, 1);                   // ４° [しど] / has no gloss
     QCOMPARE(c.duplicates[JapaneseEnglish], 2); // the second 犬 entry
     QCOMPARE(c.duplicates[EnglishJapanese], 1);
     QCOMPARE(c.glossesReplaced, 1);
@@ -391,12 +400,13 @@ void TestDictBuild::variantFormsOnlyInJapaneseEnglish_data()
     QTest::addColumn<QString>("variantHeadword");
     QTest::addColumn<QString>("sharedLine");
     QTest::newRow("out-dated reading") << QStringLiteral("林檎 [りゅうごう] /(ok) (n) (1) (uk) apple (fruit)/")
-                                       << QStringLiteral("りゅうごう") << QStringLiteral("■林檎 {りゅうごう} : (古い読み)");
+                                       << QStringLiteral("りゅうごう")
+                                       << QStringLiteral("■林檎 {りゅうごう} : (古い読み)");
     QTest::newRow("irregular kanji") << QStringLiteral("林語 [りんご] /(iK) (n) apple (fruit)/")
                                      << QStringLiteral("林語") << QStringLiteral("■りんご {林語} : (不規則な表記)");
-    QTest::newRow("irregular okurigana, several tags") << QStringLiteral("林檎ご [りんご] /(io,n) apple (fruit)/")
-                                                       << QStringLiteral("林檎ご")
-                                                       << QStringLiteral("■りんご {林檎ご} : (不規則な送りがな)");
+    QTest::newRow("irregular okurigana, several tags")
+        << QStringLiteral("林檎ご [りんご] /(io,n) apple (fruit)/") << QStringLiteral("林檎ご")
+        << QStringLiteral("■りんご {林檎ご} : (不規則な送りがな)");
 }
 
 // EDICT lists an old or irregular spelling as an entry of its own with the
@@ -429,17 +439,23 @@ void TestDictBuild::basicWordFirst_data()
     const QString eat = QStringLiteral("食べる [たべる] /(v1,vt) (1) to eat/(v1,vt) (2) to live on/(P)/");
     QTest::newRow("common first") << QStringList{QStringLiteral("食う [くう] /(v5u,vt) to eat/"), eat}
                                   << QStringLiteral("■eat {動} : 食べる{たべる}");
-    QTest::newRow("fewer glosses in the sense") << QStringList{QStringLiteral("喫する [きっする] /(vs-s,vt) (1) to eat/to drink/to smoke/to take/(vs-s,vt) (2) to suffer/(P)/"), eat}
-                                                << QStringLiteral("■eat {動} : 食べる{たべる}");
-    QTest::newRow("honorific after") << QStringList{QStringLiteral("ご覧になる [ごらんになる] /(exp,v5r) (1) (hon) to see/(P)/"),
-                                                    QStringLiteral("見る [みる] /(v1,vt) (1) to see/to look/(v1,vt) (2) to examine/(P)/")}
-                                     << QStringLiteral("■see {動} : 見る{みる}");
-    QTest::newRow("first gloss before a later one") << QStringList{QStringLiteral("会う [あう] /(v5u,vi) to meet/to see/(P)/"),
-                                                                   QStringLiteral("見る [みる] /(v1,vt) to see/to look/to watch/(P)/")}
-                                                    << QStringLiteral("■see {動} : 見る{みる}");
-    QTest::newRow("without a note before one with") << QStringList{QStringLiteral("掛かる [かかる] /(v5r,vi) to take (time)/(P)/"),
-                                                                   QStringLiteral("取る [とる] /(v5r,vt) (1) to take/to pick up/(v5r,vt) (2) to get/(P)/")}
-                                                    << QStringLiteral("■take {動} : 取る{とる}");
+    QTest::newRow("fewer glosses in the sense")
+        << QStringList{QStringLiteral("喫する [きっする] /(vs-s,vt) (1) to eat/to drink/to smoke/to take/(vs-s,vt) (2) "
+                                      "to suffer/(P)/"),
+                       eat}
+        << QStringLiteral("■eat {動} : 食べる{たべる}");
+    QTest::newRow("honorific after")
+        << QStringList{QStringLiteral("ご覧になる [ごらんになる] /(exp,v5r) (1) (hon) to see/(P)/"),
+                       QStringLiteral("見る [みる] /(v1,vt) (1) to see/to look/(v1,vt) (2) to examine/(P)/")}
+        << QStringLiteral("■see {動} : 見る{みる}");
+    QTest::newRow("first gloss before a later one")
+        << QStringList{QStringLiteral("会う [あう] /(v5u,vi) to meet/to see/(P)/"),
+                       QStringLiteral("見る [みる] /(v1,vt) to see/to look/to watch/(P)/")}
+        << QStringLiteral("■see {動} : 見る{みる}");
+    QTest::newRow("without a note before one with")
+        << QStringList{QStringLiteral("掛かる [かかる] /(v5r,vi) to take (time)/(P)/"),
+                       QStringLiteral("取る [とる] /(v5r,vt) (1) to take/to pick up/(v5r,vt) (2) to get/(P)/")}
+        << QStringLiteral("■take {動} : 取る{とる}");
 }
 
 // The first line of a headword, which is heard first, names the basic word.

@@ -24,7 +24,8 @@ const QByteArray OldWordmere = testsupport::sjis(QStringLiteral("■old : 古い
 
 QString edictText(int entries)
 {
-    QString text = QStringLiteral("　？？？ /EDICT, Japanese-English Electronic Dictionary Files/Created: 2021-02-03/\n");
+    QString text =
+        QStringLiteral("　？？？ /EDICT, Japanese-English Electronic Dictionary Files/Created: 2021-02-03/\n");
     for (int i = 0; i < entries; ++i)
         text += QStringLiteral("語%1 [ご] /(n) word number %1/(P)/\n").arg(i);
     return text;
@@ -125,13 +126,17 @@ void TestDictTool::inputs()
 
 void TestDictTool::placesTakenOrFull_data()
 {
-    QTest::addColumn<QString>("taken");   // what stands in a place of the tool's files
+    QTest::addColumn<QString>("taken"); // what stands in a place of the tool's files
     QTest::addColumn<QString>("message");
-    QTest::newRow("FIFO") << QStringLiteral("fifo") << QStringLiteral("waei.dic is not a file that wordlamp-dict wrote");
-    QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("wordmere.dic is not a file that wordlamp-dict wrote");
-    QTest::newRow("link") << QStringLiteral("link") << QStringLiteral("waei.dic is not a file that wordlamp-dict wrote");
+    QTest::newRow("FIFO") << QStringLiteral("fifo")
+                          << QStringLiteral("waei.dic is not a file that wordlamp-dict wrote");
+    QTest::newRow("folder") << QStringLiteral("folder")
+                            << QStringLiteral("wordmere.dic is not a file that wordlamp-dict wrote");
+    QTest::newRow("link") << QStringLiteral("link")
+                          << QStringLiteral("waei.dic is not a file that wordlamp-dict wrote");
     QTest::newRow("someone else's file") << QStringLiteral("other")
-                                         << QStringLiteral("EDICT-COPYRIGHT.txt is not a file that wordlamp-dict wrote");
+                                         << QStringLiteral(
+                                                "EDICT-COPYRIGHT.txt is not a file that wordlamp-dict wrote");
     QTest::newRow("the input itself") << QStringLiteral("input") << QStringLiteral("is the input file");
     QTest::newRow("file size limit reached") << QStringLiteral("limit") << QStringLiteral("File too large");
 }

@@ -94,26 +94,27 @@ void TestLookupCli::outputs_data()
     QTest::newRow("raw lines") << QStringList{QStringLiteral("--raw"), QStringLiteral("Apple")}
                                << QStringLiteral("■apple {名} : 林檎{りんご}●リンゴの木\n■apple : 【発音】アップル\n")
                                << QString() << 0;
-    QTest::newRow("several words, nothing between") << QStringList{QStringLiteral("apple"), QStringLiteral("zebra")}
-                                                    << apple + zebra << QString() << 0;
+    QTest::newRow("several words, nothing between")
+        << QStringList{QStringLiteral("apple"), QStringLiteral("zebra")} << apple + zebra << QString() << 0;
     QTest::newRow("not found") << QStringList{QStringLiteral("xyzzy")} << QString()
                                << QStringLiteral("xyzzy") + notFound << 1;
-    QTest::newRow("one of several not found") << QStringList{QStringLiteral("apple"), QStringLiteral("xyzzy"),
-                                                             QStringLiteral("zebra")}
-                                              << apple + zebra << QStringLiteral("xyzzy") + notFound << 1;
+    QTest::newRow("one of several not found")
+        << QStringList{QStringLiteral("apple"), QStringLiteral("xyzzy"), QStringLiteral("zebra")} << apple + zebra
+        << QStringLiteral("xyzzy") + notFound << 1;
     QTest::newRow("long word cut to 16") << QStringList{QStringLiteral("abcdefghijklmnopqrstuvwxy")} << QString()
                                          << QStringLiteral("abcdefghijklmnop…") + notFound << 1;
-    QTest::newRow("japanese not found, no marker printed") << QStringList{QStringLiteral("ほげ")} << QString()
-                                                           << QStringLiteral("ほげ") + notFound << 1;
-    QTest::newRow("katakana retry") << QStringList{QStringLiteral("あいす")} << QStringLiteral("アイス \nice\nice cream\n")
-                                    << QString() << 0;
-    QTest::newRow("half-width kana") << QStringList{QStringLiteral("ｱｲｽ")} << QStringLiteral("アイス \nice\nice cream\n")
-                                     << QString() << 0;
+    QTest::newRow("japanese not found, no marker printed")
+        << QStringList{QStringLiteral("ほげ")} << QString() << QStringLiteral("ほげ") + notFound << 1;
+    QTest::newRow("katakana retry") << QStringList{QStringLiteral("あいす")}
+                                    << QStringLiteral("アイス \nice\nice cream\n") << QString() << 0;
+    QTest::newRow("half-width kana") << QStringList{QStringLiteral("ｱｲｽ")}
+                                     << QStringLiteral("アイス \nice\nice cream\n") << QString() << 0;
     QTest::newRow("prefix") << QStringList{QStringLiteral("--raw"), QStringLiteral("run*")}
-                            << QStringLiteral("■run {動} : 走る{はしる}\n■run {名} : 走ること\n■Run : 走行\n■run down : 衰える\n")
+                            << QStringLiteral(
+                                   "■run {動} : 走る{はしる}\n■run {名} : 走ること\n■Run : 走行\n■run down : 衰える\n")
                             << QString() << 0;
-    QTest::newRow("prefix not found names the asterisk") << QStringList{QStringLiteral("qq*")} << QString()
-                                                         << QStringLiteral("qq*") + notFound << 1;
+    QTest::newRow("prefix not found names the asterisk")
+        << QStringList{QStringLiteral("qq*")} << QString() << QStringLiteral("qq*") + notFound << 1;
     QTest::newRow("lone asterisk") << QStringList{QStringLiteral("*")} << QStringLiteral("* \nasterisk\n") << QString()
                                    << 0;
     QTest::newRow("empty word") << QStringList{QStringLiteral("  ")} << QString()
@@ -137,7 +138,8 @@ void TestLookupCli::fileErrors_data()
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<QString>("message");
     QTest::newRow("english") << QStringList{QStringLiteral("apple")} << QStringLiteral("英和辞書がみつかりません");
-    QTest::newRow("japanese, retried") << QStringList{QStringLiteral("りんご")} << QStringLiteral("和英辞書がみつかりません");
+    QTest::newRow("japanese, retried") << QStringList{QStringLiteral("りんご")}
+                                       << QStringLiteral("和英辞書がみつかりません");
 }
 
 void TestLookupCli::fileErrors()
@@ -181,7 +183,8 @@ void TestLookupCli::tooManyLinesForOneKey()
     const Run exact = run({QStringLiteral("--folder"), dir.path(), QStringLiteral("same")});
     QCOMPARE(exact.status, 2);
     QVERIFY(exact.out.isEmpty());
-    QVERIFY2(exact.err.startsWith(QStringLiteral("辞書ファイルエラー: 英和辞書がみつかりません (")), qPrintable(exact.err));
+    QVERIFY2(exact.err.startsWith(QStringLiteral("辞書ファイルエラー: 英和辞書がみつかりません (")),
+             qPrintable(exact.err));
     QVERIFY(exact.err.contains(QStringLiteral("more than 1001 lines")));
     // A prefix search stops at its limit (ZenpoMax + 1 lines).
     const Run prefix = run({QStringLiteral("--folder"), dir.path(), QStringLiteral("--raw"), QStringLiteral("sam*")});

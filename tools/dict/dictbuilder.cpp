@@ -45,9 +45,8 @@ QString narrowDigits(QString text)
 QString headwordText(const QString &word)
 {
     const QString text = lookup::ZenToHan(lookup::Hkana2Zkana(word));
-    const bool latin = std::any_of(text.begin(), text.end(), [](QChar c) {
-        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-    });
+    const bool latin = std::any_of(text.begin(), text.end(),
+                                   [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); });
     return latin ? narrowDigits(text) : text;
 }
 
@@ -449,32 +448,31 @@ QString attributionText(const QString &edictHeader)
     QString header = edictHeader;
     header.remove(QStringLiteral("　？？？ /"));
     header.replace(u'/', QStringLiteral("\n  "));
-    return QStringLiteral(
-               "Wordlamp dictionary files: waei.dic (Japanese-English) and wordmere.dic (English-Japanese)\n"
-               "\n"
-               "These files are made by wordlamp-dict from EDICT, the Japanese-English Electronic\n"
-               "Dictionary File of the Electronic Dictionary Research and Development Group (EDRDG),\n"
-               "as installed by Debian's \"edict\" package (/usr/share/edict/edict). The EDICT file\n"
-               "used says of itself:\n"
-               "  %1\n"
-               "\n"
-               "The entries are EDICT's. wordlamp-dict has rearranged them: every Japanese word is\n"
-               "listed under its written form and under its reading, every English gloss is listed\n"
-               "as an English headword with the Japanese word and its readings in braces (entries\n"
-               "of an out-dated or irregular spelling or reading are listed under the Japanese word\n"
-               "only, and under the usual form's headword by their note alone); the notes of a gloss\n"
-               "follow the Japanese word; EDICT's tags and notes of origin are written in Japanese\n"
-               "(\"(n)\" as \"(名)\", \"(uk)\" as \"(かな書き)\", \"(lat:)\" as \"(ラテン語)\");\n"
-               "colons and the marks ● and ■ in the glosses are written as ：, ○\n"
-               "and □; the text is in Shift-JIS (code page 932). Like EDICT itself, these files\n"
-               "may be used under the Creative Commons Attribution-ShareAlike Licence, version 3.0\n"
-               "(http://creativecommons.org/licenses/by-sa/3.0/), under the terms of the EDRDG\n"
-               "licence statement reproduced below (current version:\n"
-               "https://www.edrdg.org/edrdg/licence.html).\n"
-               "\n"
-               "Debian's copyright file for the edict package follows.\n"
-               "------------------------------------------------------------------------------\n"
-               "%2")
+    return QStringLiteral("Wordlamp dictionary files: waei.dic (Japanese-English) and wordmere.dic (English-Japanese)\n"
+                          "\n"
+                          "These files are made by wordlamp-dict from EDICT, the Japanese-English Electronic\n"
+                          "Dictionary File of the Electronic Dictionary Research and Development Group (EDRDG),\n"
+                          "as installed by Debian's \"edict\" package (/usr/share/edict/edict). The EDICT file\n"
+                          "used says of itself:\n"
+                          "  %1\n"
+                          "\n"
+                          "The entries are EDICT's. wordlamp-dict has rearranged them: every Japanese word is\n"
+                          "listed under its written form and under its reading, every English gloss is listed\n"
+                          "as an English headword with the Japanese word and its readings in braces (entries\n"
+                          "of an out-dated or irregular spelling or reading are listed under the Japanese word\n"
+                          "only, and under the usual form's headword by their note alone); the notes of a gloss\n"
+                          "follow the Japanese word; EDICT's tags and notes of origin are written in Japanese\n"
+                          "(\"(n)\" as \"(名)\", \"(uk)\" as \"(かな書き)\", \"(lat:)\" as \"(ラテン語)\");\n"
+                          "colons and the marks ● and ■ in the glosses are written as ：, ○\n"
+                          "and □; the text is in Shift-JIS (code page 932). Like EDICT itself, these files\n"
+                          "may be used under the Creative Commons Attribution-ShareAlike Licence, version 3.0\n"
+                          "(http://creativecommons.org/licenses/by-sa/3.0/), under the terms of the EDRDG\n"
+                          "licence statement reproduced below (current version:\n"
+                          "https://www.edrdg.org/edrdg/licence.html).\n"
+                          "\n"
+                          "Debian's copyright file for the edict package follows.\n"
+                          "------------------------------------------------------------------------------\n"
+                          "%2")
         .arg(header.trimmed(), copyright);
 }
 

@@ -28,19 +28,19 @@ inline constexpr int MaxLinesPerKey = 1001;
 enum Direction { JapaneseEnglish = 0, EnglishJapanese = 1 };
 
 struct Counts {
-    int edictLines = 0;        // entry lines read (without the header)
-    int entries = 0;           // of them, entries taken apart
-    int malformed = 0;         // lines that are no entry
-    int markerHeadwords = 0;   // entries dropped: the written form or reading holds ■, ● or :
-    int glossesReplaced = 0;   // glosses whose ":", "●" or "■" were replaced
-    int unholdable[2] = {};    // lines dropped: characters code page 932 cannot hold
-    int duplicates[2] = {};    // lines dropped: the same line again
-    int overLimit[2] = {};     // lines dropped: more than MaxLinesPerKey for one key
-    int variantForms = 0;      // entries of an out-dated or irregular spelling or reading: no
-                               // English-Japanese lines (the entry of the usual form gives them)
+    int edictLines = 0;            // entry lines read (without the header)
+    int entries = 0;               // of them, entries taken apart
+    int malformed = 0;             // lines that are no entry
+    int markerHeadwords = 0;       // entries dropped: the written form or reading holds ■, ● or :
+    int glossesReplaced = 0;       // glosses whose ":", "●" or "■" were replaced
+    int unholdable[2] = {};        // lines dropped: characters code page 932 cannot hold
+    int duplicates[2] = {};        // lines dropped: the same line again
+    int overLimit[2] = {};         // lines dropped: more than MaxLinesPerKey for one key
+    int variantForms = 0;          // entries of an out-dated or irregular spelling or reading: no
+                                   // English-Japanese lines (the entry of the usual form gives them)
     int variantLinesShortened = 0; // their lines under the usual form's headword, without the glosses
-    int readingsJoined = 0;    // English-Japanese lines that differed only in the reading, joined
-    int written[2] = {};       // lines in the files
+    int readingsJoined = 0;        // English-Japanese lines that differed only in the reading, joined
+    int written[2] = {};           // lines in the files
 };
 
 class Builder {

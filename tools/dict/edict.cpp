@@ -24,8 +24,7 @@ public:
                 const int s2 = j2 + ((j1 & 1) ? (j2 < 0x60 ? 0x1F : 0x20) : 0x7E);
                 const char sjis[2] = {char(s1), char(s2)};
                 const codepage::Decoded d = codepage::fromCp932(QByteArrayView(sjis, 2));
-                table_[size_t((j1 - 0x21) * 94 + (j2 - 0x21))] =
-                    d.ok() && d.text.size() == 1 ? d.text[0] : Unholdable;
+                table_[size_t((j1 - 0x21) * 94 + (j2 - 0x21))] = d.ok() && d.text.size() == 1 ? d.text[0] : Unholdable;
             }
         for (int k = 0xA1; k <= 0xDF; ++k) {
             const char b = char(k);
@@ -52,30 +51,30 @@ bool isMiscTag(const QString &tag)
     // Notes that EDICT puts before a gloss: usage, field, dialect, and
     // remarks on the written form or reading.
     static const QSet<QString> tags{
-        QStringLiteral("uk"), QStringLiteral("uK"), QStringLiteral("comp"), QStringLiteral("arch"),
-        QStringLiteral("abbr"), QStringLiteral("on-mim"), QStringLiteral("yoji"), QStringLiteral("obsc"),
-        QStringLiteral("col"), QStringLiteral("sl"), QStringLiteral("id"), QStringLiteral("food"),
-        QStringLiteral("Buddh"), QStringLiteral("Shinto"), QStringLiteral("proverb"), QStringLiteral("ok"),
-        QStringLiteral("oK"), QStringLiteral("io"), QStringLiteral("iK"), QStringLiteral("ik"),
-        QStringLiteral("ateji"), QStringLiteral("gikun"), QStringLiteral("math"), QStringLiteral("med"),
-        QStringLiteral("hon"), QStringLiteral("hum"), QStringLiteral("pol"), QStringLiteral("ling"),
-        QStringLiteral("sports"), QStringLiteral("music"), QStringLiteral("sumo"), QStringLiteral("derog"),
-        QStringLiteral("baseb"), QStringLiteral("astron"), QStringLiteral("physics"), QStringLiteral("obs"),
-        QStringLiteral("chem"), QStringLiteral("mahj"), QStringLiteral("biol"), QStringLiteral("law"),
-        QStringLiteral("sens"), QStringLiteral("MA"), QStringLiteral("X"), QStringLiteral("fem"),
-        QStringLiteral("male"), QStringLiteral("m-sl"), QStringLiteral("vulg"), QStringLiteral("poet"),
-        QStringLiteral("rare"), QStringLiteral("joc"), QStringLiteral("fam"), QStringLiteral("chn"),
-        QStringLiteral("ktb"), QStringLiteral("ksb"), QStringLiteral("kyb"), QStringLiteral("osb"),
-        QStringLiteral("kyu"), QStringLiteral("thb"), QStringLiteral("tsb"), QStringLiteral("tsug"),
-        QStringLiteral("rkb"), QStringLiteral("hob"), QStringLiteral("nab"), QStringLiteral("geom"),
-        QStringLiteral("gram"), QStringLiteral("anat"), QStringLiteral("archit"), QStringLiteral("bot"),
-        QStringLiteral("bus"), QStringLiteral("econ"), QStringLiteral("engr"), QStringLiteral("finc"),
-        QStringLiteral("geol"), QStringLiteral("mil"), QStringLiteral("zool"), QStringLiteral("shogi"),
-        QStringLiteral("go"), QStringLiteral("comp"), QStringLiteral("cards"), QStringLiteral("hanaf"),
-        QStringLiteral("aux"), QStringLiteral("P"), QStringLiteral("wasei"), QStringLiteral("net-sl"),
-        QStringLiteral("dated"), QStringLiteral("hist"), QStringLiteral("rK"), QStringLiteral("sK"),
-        QStringLiteral("sk"), QStringLiteral("eK"), QStringLiteral("ek"), QStringLiteral("work"),
-        QStringLiteral("char"), QStringLiteral("ent"), QStringLiteral("ev"), QStringLiteral("group")};
+        QStringLiteral("uk"),     QStringLiteral("uK"),     QStringLiteral("comp"),    QStringLiteral("arch"),
+        QStringLiteral("abbr"),   QStringLiteral("on-mim"), QStringLiteral("yoji"),    QStringLiteral("obsc"),
+        QStringLiteral("col"),    QStringLiteral("sl"),     QStringLiteral("id"),      QStringLiteral("food"),
+        QStringLiteral("Buddh"),  QStringLiteral("Shinto"), QStringLiteral("proverb"), QStringLiteral("ok"),
+        QStringLiteral("oK"),     QStringLiteral("io"),     QStringLiteral("iK"),      QStringLiteral("ik"),
+        QStringLiteral("ateji"),  QStringLiteral("gikun"),  QStringLiteral("math"),    QStringLiteral("med"),
+        QStringLiteral("hon"),    QStringLiteral("hum"),    QStringLiteral("pol"),     QStringLiteral("ling"),
+        QStringLiteral("sports"), QStringLiteral("music"),  QStringLiteral("sumo"),    QStringLiteral("derog"),
+        QStringLiteral("baseb"),  QStringLiteral("astron"), QStringLiteral("physics"), QStringLiteral("obs"),
+        QStringLiteral("chem"),   QStringLiteral("mahj"),   QStringLiteral("biol"),    QStringLiteral("law"),
+        QStringLiteral("sens"),   QStringLiteral("MA"),     QStringLiteral("X"),       QStringLiteral("fem"),
+        QStringLiteral("male"),   QStringLiteral("m-sl"),   QStringLiteral("vulg"),    QStringLiteral("poet"),
+        QStringLiteral("rare"),   QStringLiteral("joc"),    QStringLiteral("fam"),     QStringLiteral("chn"),
+        QStringLiteral("ktb"),    QStringLiteral("ksb"),    QStringLiteral("kyb"),     QStringLiteral("osb"),
+        QStringLiteral("kyu"),    QStringLiteral("thb"),    QStringLiteral("tsb"),     QStringLiteral("tsug"),
+        QStringLiteral("rkb"),    QStringLiteral("hob"),    QStringLiteral("nab"),     QStringLiteral("geom"),
+        QStringLiteral("gram"),   QStringLiteral("anat"),   QStringLiteral("archit"),  QStringLiteral("bot"),
+        QStringLiteral("bus"),    QStringLiteral("econ"),   QStringLiteral("engr"),    QStringLiteral("finc"),
+        QStringLiteral("geol"),   QStringLiteral("mil"),    QStringLiteral("zool"),    QStringLiteral("shogi"),
+        QStringLiteral("go"),     QStringLiteral("comp"),   QStringLiteral("cards"),   QStringLiteral("hanaf"),
+        QStringLiteral("aux"),    QStringLiteral("P"),      QStringLiteral("wasei"),   QStringLiteral("net-sl"),
+        QStringLiteral("dated"),  QStringLiteral("hist"),   QStringLiteral("rK"),      QStringLiteral("sK"),
+        QStringLiteral("sk"),     QStringLiteral("eK"),     QStringLiteral("ek"),      QStringLiteral("work"),
+        QStringLiteral("char"),   QStringLiteral("ent"),    QStringLiteral("ev"),      QStringLiteral("group")};
     return tags.contains(tag);
 }
 
@@ -150,8 +149,8 @@ bool isSenseNumber(const QString &tag)
 
 bool isPartOfSpeech(const QString &tag)
 {
-    static const QRegularExpression pos(QStringLiteral(
-        "^(adj|adv|aux|cop|conj|ctr|exp|int|iv|n|num|pn|pref|prt|suf|unc|v[0-9a-z]*)(-[a-z0-9-]+)?$"));
+    static const QRegularExpression pos(
+        QStringLiteral("^(adj|adv|aux|cop|conj|ctr|exp|int|iv|n|num|pn|pref|prt|suf|unc|v[0-9a-z]*)(-[a-z0-9-]+)?$"));
     return pos.match(tag).hasMatch();
 }
 

@@ -111,7 +111,8 @@ EdictReadResult readEdict(const QString &path, Builder &builder, const std::func
                 lf = pending.size();
             ++lineNumber;
             if (lf - start > MaxEdictLineBytes)
-                return notEdict(QStringLiteral("line %1 is longer than %2 KiB").arg(lineNumber).arg(MaxEdictLineBytes >> 10));
+                return notEdict(
+                    QStringLiteral("line %1 is longer than %2 KiB").arg(lineNumber).arg(MaxEdictLineBytes >> 10));
             builder.addEdictLine(QByteArrayView(pending).sliced(start, lf - start));
             start = lf + 1;
             if (c.edictLines == LinesBeforeJudging && judge())
@@ -121,7 +122,8 @@ EdictReadResult readEdict(const QString &path, Builder &builder, const std::func
         }
         pending.remove(0, std::min(start, pending.size()));
         if (pending.size() > MaxEdictLineBytes)
-            return notEdict(QStringLiteral("line %1 is longer than %2 KiB").arg(lineNumber + 1).arg(MaxEdictLineBytes >> 10));
+            return notEdict(
+                QStringLiteral("line %1 is longer than %2 KiB").arg(lineNumber + 1).arg(MaxEdictLineBytes >> 10));
         if (atEnd)
             break;
         if (progress && size > 0)
@@ -130,7 +132,8 @@ EdictReadResult readEdict(const QString &path, Builder &builder, const std::func
     if (c.entries == 0)
         return notEdict(QStringLiteral("it holds no entries"));
     if (judge())
-        return notEdict(QStringLiteral("%1 of its %2 lines are no entries").arg(c.edictLines - c.entries).arg(c.edictLines));
+        return notEdict(
+            QStringLiteral("%1 of its %2 lines are no entries").arg(c.edictLines - c.entries).arg(c.edictLines));
     r.ok = true;
     return r;
 }

@@ -19,7 +19,7 @@ inline constexpr qint64 MaxEdictBytes = 512LL * 1024 * 1024;
 
 struct EdictReadResult {
     bool ok = false;
-    QString error;   // why the file was refused
+    QString error;     // why the file was refused
     bool utf8 = false; // the file was read as UTF-8
 };
 

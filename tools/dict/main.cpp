@@ -64,7 +64,8 @@ int main(int argc, char *argv[])
                                          QStringLiteral("The EDICT file (EUC-JP). Default: /usr/share/edict/edict."),
                                          QStringLiteral("FILE"), QStringLiteral("/usr/share/edict/edict"));
     const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("Folder for the files. Default: the dictionary folder (the program's folder in a build, else\nshare/wordlamp)."),
+                                       QStringLiteral("Folder for the files. Default: the dictionary folder (the "
+                                                      "program's folder in a build, else\nshare/wordlamp)."),
                                        QStringLiteral("DIR"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
@@ -151,9 +152,11 @@ int main(int argc, char *argv[])
                   .arg(c.variantForms);
     report += QStringLiteral("  shortened: %1 Japanese-English lines of such a form under the usual form's headword\n")
                   .arg(c.variantLinesShortened);
-    report += QStringLiteral("  joined: %1 English-Japanese lines into the line of the same word with another reading\n")
-                  .arg(c.readingsJoined);
-    report += QStringLiteral("  dropped: %1 entries whose headword holds \":\", \"●\" or \"■\"\n").arg(c.markerHeadwords);
+    report +=
+        QStringLiteral("  joined: %1 English-Japanese lines into the line of the same word with another reading\n")
+            .arg(c.readingsJoined);
+    report +=
+        QStringLiteral("  dropped: %1 entries whose headword holds \":\", \"●\" or \"■\"\n").arg(c.markerHeadwords);
     report += QStringLiteral("  replaced: \":\", \"●\" or \"■\" in %1 glosses (as \"：\", \"○\", \"□\")\n")
                   .arg(c.glossesReplaced);
     report += QStringLiteral("  (dropped counts are Japanese-English + English-Japanese)\n");

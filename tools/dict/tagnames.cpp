@@ -128,9 +128,9 @@ QString tagName(const QString &tag)
 
 bool isDialectTag(const QString &tag)
 {
-    static const QSet<QString> dialects{QStringLiteral("ksb"), QStringLiteral("kyb"), QStringLiteral("osb"),
-                                        QStringLiteral("ktb"), QStringLiteral("thb"), QStringLiteral("kyu"),
-                                        QStringLiteral("hob"), QStringLiteral("tsb"), QStringLiteral("nab"),
+    static const QSet<QString> dialects{QStringLiteral("ksb"),  QStringLiteral("kyb"), QStringLiteral("osb"),
+                                        QStringLiteral("ktb"),  QStringLiteral("thb"), QStringLiteral("kyu"),
+                                        QStringLiteral("hob"),  QStringLiteral("tsb"), QStringLiteral("nab"),
                                         QStringLiteral("tsug"), QStringLiteral("rkb")};
     return dialects.contains(tag);
 }
@@ -138,35 +138,53 @@ bool isDialectTag(const QString &tag)
 bool isMarkedRegister(const QString &tag)
 {
     static const QSet<QString> marked{
-        QStringLiteral("hon"),  QStringLiteral("hum"),   QStringLiteral("arch"),  QStringLiteral("obs"),
-        QStringLiteral("obsc"), QStringLiteral("rare"),  QStringLiteral("dated"), QStringLiteral("col"),
-        QStringLiteral("sl"),   QStringLiteral("m-sl"),  QStringLiteral("net-sl"), QStringLiteral("vulg"),
-        QStringLiteral("derog"), QStringLiteral("sens"), QStringLiteral("X"),     QStringLiteral("male"),
-        QStringLiteral("fem"),  QStringLiteral("chn"),   QStringLiteral("joc"),   QStringLiteral("poet")};
+        QStringLiteral("hon"),   QStringLiteral("hum"),  QStringLiteral("arch"),   QStringLiteral("obs"),
+        QStringLiteral("obsc"),  QStringLiteral("rare"), QStringLiteral("dated"),  QStringLiteral("col"),
+        QStringLiteral("sl"),    QStringLiteral("m-sl"), QStringLiteral("net-sl"), QStringLiteral("vulg"),
+        QStringLiteral("derog"), QStringLiteral("sens"), QStringLiteral("X"),      QStringLiteral("male"),
+        QStringLiteral("fem"),   QStringLiteral("chn"),  QStringLiteral("joc"),    QStringLiteral("poet")};
     return marked.contains(tag) || isDialectTag(tag);
 }
 
 QString withLanguageNames(const QString &text)
 {
     static const QHash<QString, QString> languages{
-        {QStringLiteral("eng"), QStringLiteral("英語")},       {QStringLiteral("fre"), QStringLiteral("フランス語")},
-        {QStringLiteral("ger"), QStringLiteral("ドイツ語")},   {QStringLiteral("dut"), QStringLiteral("オランダ語")},
-        {QStringLiteral("ita"), QStringLiteral("イタリア語")}, {QStringLiteral("spa"), QStringLiteral("スペイン語")},
-        {QStringLiteral("por"), QStringLiteral("ポルトガル語")}, {QStringLiteral("rus"), QStringLiteral("ロシア語")},
-        {QStringLiteral("lat"), QStringLiteral("ラテン語")},   {QStringLiteral("grc"), QStringLiteral("古代ギリシャ語")},
-        {QStringLiteral("gre"), QStringLiteral("ギリシャ語")}, {QStringLiteral("chi"), QStringLiteral("中国語")},
-        {QStringLiteral("kor"), QStringLiteral("朝鮮語")},     {QStringLiteral("ara"), QStringLiteral("アラビア語")},
-        {QStringLiteral("heb"), QStringLiteral("ヘブライ語")}, {QStringLiteral("san"), QStringLiteral("サンスクリット語")},
-        {QStringLiteral("hin"), QStringLiteral("ヒンディー語")}, {QStringLiteral("ain"), QStringLiteral("アイヌ語")},
-        {QStringLiteral("may"), QStringLiteral("マレー語")},   {QStringLiteral("tha"), QStringLiteral("タイ語")},
-        {QStringLiteral("vie"), QStringLiteral("ベトナム語")}, {QStringLiteral("swe"), QStringLiteral("スウェーデン語")},
-        {QStringLiteral("nor"), QStringLiteral("ノルウェー語")}, {QStringLiteral("dan"), QStringLiteral("デンマーク語")},
-        {QStringLiteral("fin"), QStringLiteral("フィンランド語")}, {QStringLiteral("pol"), QStringLiteral("ポーランド語")},
-        {QStringLiteral("tur"), QStringLiteral("トルコ語")},   {QStringLiteral("per"), QStringLiteral("ペルシャ語")},
-        {QStringLiteral("mon"), QStringLiteral("モンゴル語")}, {QStringLiteral("tib"), QStringLiteral("チベット語")},
-        {QStringLiteral("haw"), QStringLiteral("ハワイ語")},   {QStringLiteral("tgl"), QStringLiteral("タガログ語")},
-        {QStringLiteral("ind"), QStringLiteral("インドネシア語")}, {QStringLiteral("hun"), QStringLiteral("ハンガリー語")},
-        {QStringLiteral("cze"), QStringLiteral("チェコ語")},   {QStringLiteral("ice"), QStringLiteral("アイスランド語")},
+        {QStringLiteral("eng"), QStringLiteral("英語")},
+        {QStringLiteral("fre"), QStringLiteral("フランス語")},
+        {QStringLiteral("ger"), QStringLiteral("ドイツ語")},
+        {QStringLiteral("dut"), QStringLiteral("オランダ語")},
+        {QStringLiteral("ita"), QStringLiteral("イタリア語")},
+        {QStringLiteral("spa"), QStringLiteral("スペイン語")},
+        {QStringLiteral("por"), QStringLiteral("ポルトガル語")},
+        {QStringLiteral("rus"), QStringLiteral("ロシア語")},
+        {QStringLiteral("lat"), QStringLiteral("ラテン語")},
+        {QStringLiteral("grc"), QStringLiteral("古代ギリシャ語")},
+        {QStringLiteral("gre"), QStringLiteral("ギリシャ語")},
+        {QStringLiteral("chi"), QStringLiteral("中国語")},
+        {QStringLiteral("kor"), QStringLiteral("朝鮮語")},
+        {QStringLiteral("ara"), QStringLiteral("アラビア語")},
+        {QStringLiteral("heb"), QStringLiteral("ヘブライ語")},
+        {QStringLiteral("san"), QStringLiteral("サンスクリット語")},
+        {QStringLiteral("hin"), QStringLiteral("ヒンディー語")},
+        {QStringLiteral("ain"), QStringLiteral("アイヌ語")},
+        {QStringLiteral("may"), QStringLiteral("マレー語")},
+        {QStringLiteral("tha"), QStringLiteral("タイ語")},
+        {QStringLiteral("vie"), QStringLiteral("ベトナム語")},
+        {QStringLiteral("swe"), QStringLiteral("スウェーデン語")},
+        {QStringLiteral("nor"), QStringLiteral("ノルウェー語")},
+        {QStringLiteral("dan"), QStringLiteral("デンマーク語")},
+        {QStringLiteral("fin"), QStringLiteral("フィンランド語")},
+        {QStringLiteral("pol"), QStringLiteral("ポーランド語")},
+        {QStringLiteral("tur"), QStringLiteral("トルコ語")},
+        {QStringLiteral("per"), QStringLiteral("ペルシャ語")},
+        {QStringLiteral("mon"), QStringLiteral("モンゴル語")},
+        {QStringLiteral("tib"), QStringLiteral("チベット語")},
+        {QStringLiteral("haw"), QStringLiteral("ハワイ語")},
+        {QStringLiteral("tgl"), QStringLiteral("タガログ語")},
+        {QStringLiteral("ind"), QStringLiteral("インドネシア語")},
+        {QStringLiteral("hun"), QStringLiteral("ハンガリー語")},
+        {QStringLiteral("cze"), QStringLiteral("チェコ語")},
+        {QStringLiteral("ice"), QStringLiteral("アイスランド語")},
     };
     if (!text.contains(u':') && !text.contains(u'：'))
         return text;
@@ -179,7 +197,8 @@ QString withLanguageNames(const QString &text)
         if (name == languages.cend())
             continue;
         out += QStringView(text).sliced(from, m.capturedStart() - from);
-        out += m.captured(2).isEmpty() ? u'(' + *name + u')' : u'(' + *name + QStringLiteral("： ") + m.captured(2) + u')';
+        out +=
+            m.captured(2).isEmpty() ? u'(' + *name + u')' : u'(' + *name + QStringLiteral("： ") + m.captured(2) + u')';
         from = m.capturedEnd();
     }
     if (from == 0)

@@ -7,7 +7,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
-ConsoleHost::ConsoleHost(const lookup::EntrySink &pane, OrrinVoice *voice) : pane_(pane), voice_(voice) {}
+ConsoleHost::ConsoleHost(const lookup::EntrySink &pane, OrrinVoice *voice) : pane_(pane), voice_(voice)
+{
+}
 
 void ConsoleHost::startWord()
 {

@@ -126,7 +126,8 @@ int main(int argc, char *argv[])
 {
 #ifndef WORDLAMP_LOOKUP_SPEECH
     if (!handOverForSpeech(argv)) {
-        writeErr(QStringLiteral("wordlamp-lookup: speech is not available: wordlamp-lookup-speech cannot be started\n"));
+        writeErr(
+            QStringLiteral("wordlamp-lookup: speech is not available: wordlamp-lookup-speech cannot be started\n"));
         return CannotRun;
     }
 #endif
@@ -145,14 +146,16 @@ int main(int argc, char *argv[])
                                     QStringLiteral("Dictionary folder (default: the \"Wordmere\" setting, else the "
                                                    "program's folder)."),
                                     QStringLiteral("DIR"));
-    const QCommandLineOption raw(QStringLiteral("raw"), QStringLiteral("Print the dictionary lines found, one per line."));
-    const QCommandLineOption interactive(QStringLiteral("interactive"),
-                                         QStringLiteral("Read words from standard input, one per line, after a prompt."));
+    const QCommandLineOption raw(QStringLiteral("raw"),
+                                 QStringLiteral("Print the dictionary lines found, one per line."));
+    const QCommandLineOption interactive(
+        QStringLiteral("interactive"), QStringLiteral("Read words from standard input, one per line, after a prompt."));
     const QCommandLineOption speak(QStringLiteral("speak"), QStringLiteral("Read each entry aloud."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({folder, raw, interactive, speak});
-    parser.addPositionalArgument(QStringLiteral("WORD"), QStringLiteral("Words to look up."), QStringLiteral("WORD..."));
+    parser.addPositionalArgument(QStringLiteral("WORD"), QStringLiteral("Words to look up."),
+                                 QStringLiteral("WORD..."));
 
     if (!parser.parse(QCoreApplication::arguments())) {
         writeErr(QStringLiteral("wordlamp-lookup: %1\nTry wordlamp-lookup --help.\n").arg(parser.errorText()));

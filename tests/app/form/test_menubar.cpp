@@ -25,7 +25,8 @@ void TestMenuBar::menus_data()
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("items"); // name=caption, "-" for a separator
-    QTest::newRow("file") << "mnu_file" << "操作(&F)"
+    QTest::newRow("file") << "mnu_file"
+                          << "操作(&F)"
                           << QStringList{"mnu_file_yudo1=カーソル位置から検索(&C)",
                                          "mnu_file_yomi=読みを入力して検索(&S)",
                                          "mnu_file_select=選択範囲を検索(&H)",
@@ -38,7 +39,8 @@ void TestMenuBar::menus_data()
                                          "mnu_file_nextpage=次へ辞書をめくる(&N) Alt + ↓",
                                          "-",
                                          "mnu_file_exit=終了(&X)"};
-    QTest::newRow("reading") << "mnu_yomi" << "読み(&R)"
+    QTest::newRow("reading") << "mnu_yomi"
+                             << "読み(&R)"
                              << QStringList{"mnu_yomi_all_top=検索結果の読み上げ(&T) Alt+F5",
                                             "-",
                                             "mnu_yomi_english=カーソル位置から英語読み(&E) Alt+F7",
@@ -49,20 +51,26 @@ void TestMenuBar::menus_data()
                                             "mnu_yomi_speed=音声スピード切替(&P)",
                                             "mnu_yomi_cursolmove=カーソル移動時の読み方切替(&M)",
                                             "mnu_yomi_cursolpos=カーソル位置読み上げ(&N)"};
-    QTest::newRow("edit") << "mnu_edit" << "編集(&E)"
-                          << QStringList{"mnu_edit_cut=切り取り(&T)", "mnu_edit_copy=コピー(&C)",
-                                         "mnu_edit_paste=貼り付け(&P)", "-",
+    QTest::newRow("edit") << "mnu_edit"
+                          << "編集(&E)"
+                          << QStringList{"mnu_edit_cut=切り取り(&T)",
+                                         "mnu_edit_copy=コピー(&C)",
+                                         "mnu_edit_paste=貼り付け(&P)",
+                                         "-",
                                          "mnu_edit_clear=検索文字クリア(&L) Escape",
                                          "mnu_edit_allcopy=検索結果をすべてコピー(&A)"};
-    QTest::newRow("view") << "mnu_view" << "表示(&V)"
+    QTest::newRow("view") << "mnu_view"
+                          << "表示(&V)"
                           << QStringList{"mnu_view_switch=通常/拡大切換", "mnu_view_big=拡大率切替(&V)",
                                          "mnu_view_font=反転表示(&R)", "-", "mnu_view_status=ステータスバー(&S)"};
-    QTest::newRow("environment") << "mnu_kankyo" << "環境(&M)"
+    QTest::newRow("environment") << "mnu_kankyo"
+                                 << "環境(&M)"
                                  << QStringList{"mnu_kankyo_option=検索オプション(&O)...",
                                                 "mnu_kankyo_english=英語読みの音声(&E)...", "-",
                                                 "mnu_kankyo_StMenu=スタートメニューの設定(&S)...",
                                                 "mnu_kankyo_wordmere=フォルダ設定(&E)..."};
-    QTest::newRow("help") << "mnu_help" << "ヘルプ(&H)"
+    QTest::newRow("help") << "mnu_help"
+                          << "ヘルプ(&H)"
                           << QStringList{"mnu_help_doc=オンラインマニュアル(&D)",
                                          "mnu_help_update=ライブアップデート(製品版にはこの機能はありません)(&U)...",
                                          "-", "mnu_help_version=バージョン情報(&A)..."};

@@ -69,8 +69,10 @@ QString pick(QRandomGenerator &rng, const QString &alphabet, int minLen, int max
 QString headword(QRandomGenerator &rng)
 {
     static const QString latin = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
-    static const QString hiragana = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんがぎゅょっー");
-    static const QString katakana = QStringLiteral("アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲンガギュョッー");
+    static const QString hiragana = QStringLiteral(
+        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんがぎゅょっー");
+    static const QString katakana = QStringLiteral(
+        "アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲンガギュョッー");
     static const QString kanji = QStringLiteral("林檎走閑静愛日本語辞書検索英和漢字読書");
     switch (rng.bounded(10)) {
     case 0: {

@@ -61,8 +61,8 @@ void TestDicFile::linesAndPositions_data()
                              << QList<qint64>{1, 4, 8, 9};
     QTest::newRow("no final line end") << QByteArray("ab\r\ncd") << QList<QByteArray>{"ab", "cd"}
                                        << QList<qint64>{1, 5};
-    QTest::newRow("lone CR stays in the line") << QByteArray("a\rb\r\nc") << QList<QByteArray>{"a\rb", "c"}
-                                               << QList<qint64>{1, 6};
+    QTest::newRow("lone CR stays in the line")
+        << QByteArray("a\rb\r\nc") << QList<QByteArray>{"a\rb", "c"} << QList<qint64>{1, 6};
     QTest::newRow("CR at the very end dropped") << QByteArray("ab\r") << QList<QByteArray>{"ab"} << QList<qint64>{1};
     QByteArray many;
     QList<QByteArray> manyLines;
@@ -151,8 +151,7 @@ void TestDicFile::lineHead_data()
     QTest::newRow("separator") << QByteArray("■key : body\r\n") << QByteArray("■key") << true;
     QTest::newRow("first separator") << QByteArray("a : b : c\r\n") << QByteArray("a") << true;
     QTest::newRow("no separator") << QByteArray("abc\r\nd : e\r\n") << QByteArray("abc") << false;
-    QTest::newRow("separator on the next line only") << QByteArray("abc :\r\n : e\r\n") << QByteArray("abc :")
-                                                     << false;
+    QTest::newRow("separator on the next line only") << QByteArray("abc :\r\n : e\r\n") << QByteArray("abc :") << false;
     QTest::newRow("no separator, LF") << QByteArray("abc\nd : e\n") << QByteArray("abc") << false;
     QTest::newRow("at the end") << QByteArray("abc") << QByteArray("abc") << false;
     QByteArray far = QByteArray("k").repeated(DicFile::ChunkSize - 2) + " : body\r\n";

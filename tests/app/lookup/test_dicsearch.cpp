@@ -86,7 +86,8 @@ void TestDicSearch::setsAndOrder()
     QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("eid.txt"))); // a folder is no dictionary file
     const DicFileListing english = listDicFileSet(dir_->path(), EnglishJapanese);
     QVERIFY(english.ok());
-    QCOMPARE(english.names, (QStringList{QStringLiteral("eia.txt"), QStringLiteral("EIB.TXT"), QStringLiteral("eic.TXT")}));
+    QCOMPARE(english.names,
+             (QStringList{QStringLiteral("eia.txt"), QStringLiteral("EIB.TXT"), QStringLiteral("eic.TXT")}));
     const DicFileListing japanese = listDicFileSet(dir_->path(), JapaneseEnglish);
     QCOMPARE(japanese.names, QStringList{QStringLiteral("waei.dic")});
 }

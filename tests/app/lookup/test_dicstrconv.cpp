@@ -60,47 +60,45 @@ void TestDicStrConv::pieces_data()
                                       << QStringList{QStringLiteral("H:apple {名} \r\n"), QStringLiteral("B:林檎\r\n")};
     QTest::newRow("readings kept") << EnglishJapanese << false << QStringList{QStringLiteral("■apple : 林檎{りんご}")}
                                    << QStringList{QStringLiteral("H:apple \r\n"), QStringLiteral("B:林檎{りんご}\r\n")};
-    QTest::newRow("japanese-english keeps readings") << JapaneseEnglish << true
-                                                     << QStringList{QStringLiteral("■閑静 : 閑静{かんせい}な")}
-                                                     << QStringList{QStringLiteral("H:閑静 \r\n"),
-                                                                    QStringLiteral("B:閑静{かんせい}な\r\n")};
-    QTest::newRow("pronunciation line skipped") << EnglishJapanese << true
-                                                << QStringList{QStringLiteral("■apple : 【発音】アップル"),
-                                                               QStringLiteral("■apple : 【＠】x"),
-                                                               QStringLiteral("■apple : 林檎")}
-                                                << QStringList{QStringLiteral("H:apple \r\n"), QStringLiteral("B:林檎\r\n")};
-    QTest::newRow("pronunciation shown japanese-english") << JapaneseEnglish << true
-                                                          << QStringList{QStringLiteral("■あ : 【発音】a")}
-                                                          << QStringList{QStringLiteral("H:あ \r\n"),
-                                                                         QStringLiteral("B:【発音】a\r\n")};
+    QTest::newRow("japanese-english keeps readings")
+        << JapaneseEnglish << true << QStringList{QStringLiteral("■閑静 : 閑静{かんせい}な")}
+        << QStringList{QStringLiteral("H:閑静 \r\n"), QStringLiteral("B:閑静{かんせい}な\r\n")};
+    QTest::newRow("pronunciation line skipped")
+        << EnglishJapanese << true
+        << QStringList{QStringLiteral("■apple : 【発音】アップル"), QStringLiteral("■apple : 【＠】x"),
+                       QStringLiteral("■apple : 林檎")}
+        << QStringList{QStringLiteral("H:apple \r\n"), QStringLiteral("B:林檎\r\n")};
+    QTest::newRow("pronunciation shown japanese-english")
+        << JapaneseEnglish << true << QStringList{QStringLiteral("■あ : 【発音】a")}
+        << QStringList{QStringLiteral("H:あ \r\n"), QStringLiteral("B:【発音】a\r\n")};
     // The character right after a flush leaves the state at "dropping
     // spaces", so the space after c goes too.
-    QTest::newRow("every colon starts a piece") << EnglishJapanese << true << QStringList{QStringLiteral("■a : b:c : d")}
-                                                << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:b\r\n"),
-                                                               QStringLiteral("B:c\r\n"), QStringLiteral("B:d\r\n")};
-    QTest::newRow("spaces later in a part stay") << EnglishJapanese << true << QStringList{QStringLiteral("■a : bc d:e")}
-                                                 << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:bc d\r\n"),
-                                                                QStringLiteral("B:e\r\n")};
-    QTest::newRow("spaces after a separator dropped") << JapaneseEnglish << true << QStringList{QStringLiteral("■a :    b  c  ")}
-                                                      << QStringList{QStringLiteral("H:a \r\n"),
-                                                                     QStringLiteral("B:b  c  \r\n")};
-    QTest::newRow("leading spaces of the headword trimmed") << JapaneseEnglish << true
-                                                            << QStringList{QStringLiteral("  ■a : b")}
-                                                            << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:b\r\n")};
+    QTest::newRow("every colon starts a piece")
+        << EnglishJapanese << true << QStringList{QStringLiteral("■a : b:c : d")}
+        << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:b\r\n"), QStringLiteral("B:c\r\n"),
+                       QStringLiteral("B:d\r\n")};
+    QTest::newRow("spaces later in a part stay")
+        << EnglishJapanese << true << QStringList{QStringLiteral("■a : bc d:e")}
+        << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:bc d\r\n"), QStringLiteral("B:e\r\n")};
+    QTest::newRow("spaces after a separator dropped")
+        << JapaneseEnglish << true << QStringList{QStringLiteral("■a :    b  c  ")}
+        << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:b  c  \r\n")};
+    QTest::newRow("leading spaces of the headword trimmed")
+        << JapaneseEnglish << true << QStringList{QStringLiteral("  ■a : b")}
+        << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:b\r\n")};
     QTest::newRow("line without colon") << EnglishJapanese << true << QStringList{QStringLiteral("■abc●def")}
                                         << QStringList{QStringLiteral("H:abc\r\ndef\r\n")};
     QTest::newRow("marker inside dropped") << JapaneseEnglish << true << QStringList{QStringLiteral("■a : b■c")}
                                            << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:bc\r\n")};
     QTest::newRow("C line") << EnglishJapanese << true << QStringList{QStringLiteral("■C language : C言語")}
                             << QStringList{QStringLiteral("H:C language \r\n"), QStringLiteral("B:C言語\r\n")};
-    QTest::newRow("two lines, two headwords") << EnglishJapanese << true
-                                              << QStringList{QStringLiteral("■run : 走る"), QStringLiteral("■run : 運営する")}
-                                              << QStringList{QStringLiteral("H:run \r\n"), QStringLiteral("B:走る\r\n"),
-                                                             QStringLiteral("H:run \r\n"),
-                                                             QStringLiteral("B:運営する\r\n")};
-    QTest::newRow("colon right after a separator") << JapaneseEnglish << true << QStringList{QStringLiteral("■a ::b")}
-                                                   << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:\r\n"),
-                                                                  QStringLiteral("B:b\r\n")};
+    QTest::newRow("two lines, two headwords")
+        << EnglishJapanese << true << QStringList{QStringLiteral("■run : 走る"), QStringLiteral("■run : 運営する")}
+        << QStringList{QStringLiteral("H:run \r\n"), QStringLiteral("B:走る\r\n"), QStringLiteral("H:run \r\n"),
+                       QStringLiteral("B:運営する\r\n")};
+    QTest::newRow("colon right after a separator")
+        << JapaneseEnglish << true << QStringList{QStringLiteral("■a ::b")}
+        << QStringList{QStringLiteral("H:a \r\n"), QStringLiteral("B:\r\n"), QStringLiteral("B:b\r\n")};
 }
 
 void TestDicStrConv::pieces()
@@ -146,14 +144,14 @@ void TestDicStrConv::textPaneColoursAndIndents_data()
     QTest::addColumn<QColor>("headColour");
     QTest::addColumn<QColor>("bodyColour");
     QTest::addColumn<double>("indentTwips");
-    QTest::newRow("japanese-english, normal") << JapaneseEnglish << false << 12.0 << QColor(0, 128, 0)
-                                              << QColor(0, 0, 0) << 96.0;
-    QTest::newRow("english-japanese, normal") << EnglishJapanese << false << 12.0 << QColor(0, 128, 0)
-                                              << QColor(0, 0, 0) << 48.0;
-    QTest::newRow("japanese-english, reversed") << JapaneseEnglish << true << 20.0 << QColor(255, 255, 192)
-                                                << QColor(255, 255, 255) << 160.0;
-    QTest::newRow("english-japanese, reversed") << EnglishJapanese << true << 9.0 << QColor(255, 255, 192)
-                                                << QColor(255, 255, 255) << 36.0;
+    QTest::newRow("japanese-english, normal")
+        << JapaneseEnglish << false << 12.0 << QColor(0, 128, 0) << QColor(0, 0, 0) << 96.0;
+    QTest::newRow("english-japanese, normal")
+        << EnglishJapanese << false << 12.0 << QColor(0, 128, 0) << QColor(0, 0, 0) << 48.0;
+    QTest::newRow("japanese-english, reversed")
+        << JapaneseEnglish << true << 20.0 << QColor(255, 255, 192) << QColor(255, 255, 255) << 160.0;
+    QTest::newRow("english-japanese, reversed")
+        << EnglishJapanese << true << 9.0 << QColor(255, 255, 192) << QColor(255, 255, 255) << 36.0;
 }
 
 void TestDicStrConv::textPaneColoursAndIndents()

@@ -52,8 +52,8 @@ void TestEntryKey::getTango_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("key"); // null: malformed
     QTest::newRow("plain") << QStringLiteral("■run : 走る") << QStringLiteral("run");
-    QTest::newRow("underscore second becomes full-width hyphen") << QStringLiteral("■_abc : x")
-                                                                 << QStringLiteral("－abc");
+    QTest::newRow("underscore second becomes full-width hyphen")
+        << QStringLiteral("■_abc : x") << QStringLiteral("－abc");
     QTest::newRow("annotation cut") << QStringLiteral("■Apple {名} : りんご") << QStringLiteral("apple");
     QTest::newRow("semicolon cut") << QStringLiteral("■あい；愛 : love") << QStringLiteral("あい");
     QTest::newRow("semicolon before brace") << QStringLiteral("■a {b；c} : x") << QStringLiteral("a");
@@ -127,8 +127,11 @@ void TestEntryKey::byteKeyEqualsGetTango_data()
     QTest::newRow("trail byte that looks like a brace") << sjis(QStringLiteral("■閲 {x} : y"));
     QTest::newRow("trail byte that looks like an underscore") << QByteArray("\x81\xA1\x81\x5F : x");
     QTest::newRow("marker byte pair split") << QByteArray("\xA1 : x");
-    QTest::newRow("embedded NUL") << QByteArray("\x81\xA1" "a\0b : x", 9);
-    QTest::newRow("CR inside") << QByteArray("\x81\xA1" "a\rb : x");
+    QTest::newRow("embedded NUL") << QByteArray("\x81\xA1"
+                                                "a\0b : x",
+                                                9);
+    QTest::newRow("CR inside") << QByteArray("\x81\xA1"
+                                             "a\rb : x");
 }
 
 void TestEntryKey::byteKeyEqualsGetTango()
@@ -179,12 +182,37 @@ void TestEntryKey::byteKeyForEveryCharacter()
 void TestEntryKey::byteKeyForRandomLines()
 {
     // Lines assembled from the pieces the steps care about, in random order.
-    const QList<QByteArray> pieces{
-        sjis(QStringLiteral("■")), sjis(QStringLiteral("；")), sjis(QStringLiteral("－")), " {", " ", "_", "\\",
-        ":", " : ", "{", "}", "A", "z", "Q", sjis(QStringLiteral("Ａ")), sjis(QStringLiteral("ｂ")),
-        sjis(QStringLiteral("Ω")), sjis(QStringLiteral("Ж")), sjis(QStringLiteral("Ⅷ")), sjis(QStringLiteral("林檎")),
-        sjis(QStringLiteral("ｶﾞ")), sjis(QStringLiteral("　")), "\x81", "\xFE", "\xED\x40", "\x85\x40", "\x81\x20",
-        sjis(QStringLiteral("閲")), sjis(QStringLiteral("ソ")), "\t", "\r"};
+    const QList<QByteArray> pieces{sjis(QStringLiteral("■")),
+                                   sjis(QStringLiteral("；")),
+                                   sjis(QStringLiteral("－")),
+                                   " {",
+                                   " ",
+                                   "_",
+                                   "\\",
+                                   ":",
+                                   " : ",
+                                   "{",
+                                   "}",
+                                   "A",
+                                   "z",
+                                   "Q",
+                                   sjis(QStringLiteral("Ａ")),
+                                   sjis(QStringLiteral("ｂ")),
+                                   sjis(QStringLiteral("Ω")),
+                                   sjis(QStringLiteral("Ж")),
+                                   sjis(QStringLiteral("Ⅷ")),
+                                   sjis(QStringLiteral("林檎")),
+                                   sjis(QStringLiteral("ｶﾞ")),
+                                   sjis(QStringLiteral("　")),
+                                   "\x81",
+                                   "\xFE",
+                                   "\xED\x40",
+                                   "\x85\x40",
+                                   "\x81\x20",
+                                   sjis(QStringLiteral("閲")),
+                                   sjis(QStringLiteral("ソ")),
+                                   "\t",
+                                   "\r"};
     QRandomGenerator rng(20240607);
     for (int n = 0; n < 100000; ++n) {
         QByteArray line;

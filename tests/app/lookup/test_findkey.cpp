@@ -253,7 +253,8 @@ void TestFindKey::checkAgainstReference(const QByteArray &data, const QStringLis
             QVERIFY2(state.record.HitTopPos == o.top, qPrintable(what));
             QVERIFY2(state.record.HitEndPos == o.end, qPrintable(what));
             QVERIFY2(state.record.LinePos == o.linePos,
-                     qPrintable(what + QStringLiteral(": LinePos %1, expected %2").arg(state.record.LinePos).arg(o.linePos)));
+                     qPrintable(what +
+                                QStringLiteral(": LinePos %1, expected %2").arg(state.record.LinePos).arg(o.linePos)));
             QCOMPARE(state.record.DicFileName, file);
 
             // And against the lines that really hold the key.
@@ -330,8 +331,8 @@ void TestFindKey::randomDictionaries()
 
 void TestFindKey::threeLinesOfOneKey()
 {
-    const QStringList lines{QStringLiteral("■ran : 走った"), QStringLiteral("■run : 走る"),
-                            QStringLiteral("■run : 運営する"), QStringLiteral("■Run : 流れ"),
+    const QStringList lines{QStringLiteral("■ran : 走った"),      QStringLiteral("■run : 走る"),
+                            QStringLiteral("■run : 運営する"),    QStringLiteral("■Run : 流れ"),
                             QStringLiteral("■run down : 衰える"), QStringLiteral("■rung : 段")};
     QStringList padded;
     for (int i = 0; i < 40; ++i)
@@ -579,7 +580,9 @@ void TestFindKey::invalidShiftJis()
             line += "\x85\x40\x81\x20\xFF bad"; // unassigned code, bad trail byte, lone byte
         data += line + "x\r\n";
     }
-    data += "\x81\xA1" "kz\x81" " : \x81\r\n"; // a lead byte before the separator and at the end
+    data += "\x81\xA1"
+            "kz\x81"
+            " : \x81\r\n"; // a lead byte before the separator and at the end
     QVERIFY(testdict::writeFile(path(QStringLiteral("ei.txt")), data));
     for (const QString &key : std::as_const(keys)) {
         LookupState state;
@@ -593,8 +596,7 @@ void TestFindKey::invalidShiftJis()
     QString error;
     QVERIFY(search.FindKey(path(QStringLiteral("ei.txt")), QStringLiteral("k103"), &error));
     QVERIFY(state.record.HitLines[0].contains(QChar(0xFFFD)));
-    QVERIFY(search.FindKey(path(QStringLiteral("ei.txt")), QStringLiteral("kz\uFFFD"), &error) ||
-            error.isEmpty());
+    QVERIFY(search.FindKey(path(QStringLiteral("ei.txt")), QStringLiteral("kz\uFFFD"), &error) || error.isEmpty());
 }
 
 void TestFindKey::badFiles_data()
@@ -604,24 +606,36 @@ void TestFindKey::badFiles_data()
     QTest::addColumn<QString>("reason");
     QByteArray withBadLine;
     for (int i = 0; i < 200; ++i)
-        withBadLine += "\x81\xA1" "w" + QByteArray::number(1000 + i) + (i == 120 ? " - broken\r\n" : " : x\r\n");
-    QTest::newRow("line without separator") << withBadLine << QStringLiteral("w1150")
-                                            << QStringLiteral("has no \" : \"");
-    QTest::newRow("first line without separator") << QByteArray("\x81\xA1" "abc\r\n\x81\xA1" "b : x\r\n")
+        withBadLine += "\x81\xA1"
+                       "w" +
+                       QByteArray::number(1000 + i) + (i == 120 ? " - broken\r\n" : " : x\r\n");
+    QTest::newRow("line without separator")
+        << withBadLine << QStringLiteral("w1150") << QStringLiteral("has no \" : \"");
+    QTest::newRow("first line without separator") << QByteArray("\x81\xA1"
+                                                                "abc\r\n\x81\xA1"
+                                                                "b : x\r\n")
                                                   << QStringLiteral("b") << QStringLiteral("has no \" : \"");
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("a") << QStringLiteral("empty");
-    QTest::newRow("no entry line at all") << QByteArray("x : y\r\nz : w\r\n") << QStringLiteral("zz")
-                                          << QStringLiteral("no line starts with");
-    QTest::newRow("blank line inside") << QByteArray("\x81\xA1" "a : x\r\n\r\n\x81\xA1" "c : y\r\n")
+    QTest::newRow("no entry line at all")
+        << QByteArray("x : y\r\nz : w\r\n") << QStringLiteral("zz") << QStringLiteral("no line starts with");
+    QTest::newRow("blank line inside") << QByteArray("\x81\xA1"
+                                                     "a : x\r\n\r\n\x81\xA1"
+                                                     "c : y\r\n")
                                        << QStringLiteral("b") << QStringLiteral("has no \" : \"");
     QTest::newRow("blank lines only") << QByteArray("\r\n\r\n\x1A") << QStringLiteral("a") << QStringLiteral("empty");
-    QTest::newRow("broken line right after a match") << QByteArray("\x81\xA1" "a : x\r\n\x81\xA1" "b : 1\r\nb\r\n")
+    QTest::newRow("broken line right after a match") << QByteArray("\x81\xA1"
+                                                                   "a : x\r\n\x81\xA1"
+                                                                   "b : 1\r\nb\r\n")
                                                      << QStringLiteral("b") << QStringLiteral("has no \" : \"");
-    QTest::newRow("two Ctrl+Z at the end") << QByteArray("\x81\xA1" "a : x\r\n\x1A\x1A") << QStringLiteral("a")
-                                           << QStringLiteral("has no \" : \"");
-    QTest::newRow("text after blank lines at the end") << QByteArray("\x81\xA1" "a : x\r\n\r\nzz\r\n")
+    QTest::newRow("two Ctrl+Z at the end") << QByteArray("\x81\xA1"
+                                                         "a : x\r\n\x1A\x1A")
+                                           << QStringLiteral("a") << QStringLiteral("has no \" : \"");
+    QTest::newRow("text after blank lines at the end") << QByteArray("\x81\xA1"
+                                                                     "a : x\r\n\r\nzz\r\n")
                                                        << QStringLiteral("a") << QStringLiteral("has no \" : \"");
-    QTest::newRow("no line break in 300 KiB") << QByteArray("\x81\xA1" "a : ") + QByteArray(300 * 1024, 'x')
+    QTest::newRow("no line break in 300 KiB") << QByteArray("\x81\xA1"
+                                                            "a : ") +
+                                                     QByteArray(300 * 1024, 'x')
                                               << QStringLiteral("b") << QStringLiteral("longer than 256 KiB");
 }
 

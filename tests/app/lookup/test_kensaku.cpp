@@ -128,8 +128,8 @@ void TestKensaku::foundEnglish()
         QStringLiteral("hidePicture1"),
     };
     QCOMPARE(host_.calls, expected);
-    QCOMPARE(voice_.calls, (QStringList{QStringLiteral("LockSpeech"), QStringLiteral("UnlockSpeech"),
-                                        QStringLiteral("StopSpeech")}));
+    QCOMPARE(voice_.calls,
+             (QStringList{QStringLiteral("LockSpeech"), QStringLiteral("UnlockSpeech"), QStringLiteral("StopSpeech")}));
 }
 
 void TestKensaku::foundJapanese()
@@ -147,7 +147,7 @@ void TestKensaku::foundJapanese()
 void TestKensaku::prefixSearch_data()
 {
     QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("left");    // the caller's variable afterwards
+    QTest::addColumn<QString>("left"); // the caller's variable afterwards
     QTest::addColumn<int>("hits");
     QTest::addColumn<QString>("history");
     QTest::newRow("ascii asterisk") << QStringLiteral("appl*") << QStringLiteral("appl") << 4
@@ -173,8 +173,7 @@ void TestKensaku::prefixSearch()
     QVERIFY(host_.calls.contains(QStringLiteral("RirekiKosin(%1)").arg(history)));
     // The engine reports success; the host disables paging for prefix searches.
     QVERIFY(host_.calls.contains(QStringLiteral("RollSetting(1)")));
-    QVERIFY(host_.calls.contains(
-        engine_->statusText(state_.DicMode, true).prepend(QStringLiteral("Status="))));
+    QVERIFY(host_.calls.contains(engine_->statusText(state_.DicMode, true).prepend(QStringLiteral("Status="))));
 }
 
 void TestKensaku::asteriskRules_data()
@@ -255,8 +254,9 @@ void TestKensaku::katakanaRetryFails()
         QStringLiteral("hidePicture1"),
     };
     QCOMPARE(host_.calls, expected);
-    QCOMPARE(voice_.calls, (QStringList{QStringLiteral("UnlockSpeech"), QStringLiteral("StopSpeech"),
-                                        QStringLiteral("Speak(%1%2,0)").arg(message, QChar(codepage::SpeechEndMarker))}));
+    QCOMPARE(voice_.calls,
+             (QStringList{QStringLiteral("UnlockSpeech"), QStringLiteral("StopSpeech"),
+                          QStringLiteral("Speak(%1%2,0)").arg(message, QChar(codepage::SpeechEndMarker))}));
     // No retry for a word with a kanji or a Latin letter.
     init();
     QVERIFY(!lookUp(QStringLiteral("ほげ木")));
@@ -268,16 +268,17 @@ void TestKensaku::notFoundMessage_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("spoken");
     QTest::newRow("english, no marker") << QStringLiteral("xyzzy") << QStringLiteral("xyzzyは見つかりませんでした");
-    QTest::newRow("20 characters stay whole") << QStringLiteral("abcdefghijklmnopqrst")
-                                              << QStringLiteral("abcdefghijklmnopqrstは見つかりませんでした");
-    QTest::newRow("25 characters cut to 16") << QStringLiteral("abcdefghijklmnopqrstuvwxy")
-                                             << QStringLiteral("abcdefghijklmnop…は見つかりませんでした");
+    QTest::newRow("20 characters stay whole")
+        << QStringLiteral("abcdefghijklmnopqrst") << QStringLiteral("abcdefghijklmnopqrstは見つかりませんでした");
+    QTest::newRow("25 characters cut to 16")
+        << QStringLiteral("abcdefghijklmnopqrstuvwxy") << QStringLiteral("abcdefghijklmnop…は見つかりませんでした");
     QTest::newRow("21 characters cut") << QStringLiteral("abcdefghijklmnopqrstu")
                                        << QStringLiteral("abcdefghijklmnop…は見つかりませんでした");
-    QTest::newRow("prefix names the asterisk") << QStringLiteral("qqq*") << QStringLiteral("qqq*は見つかりませんでした");
+    QTest::newRow("prefix names the asterisk")
+        << QStringLiteral("qqq*") << QStringLiteral("qqq*は見つかりませんでした");
     QTest::newRow("untrimmed") << QStringLiteral(" qqq ") << QStringLiteral(" qqq は見つかりませんでした");
-    QTest::newRow("japanese, with marker") << QStringLiteral("漢漢")
-                                           << QStringLiteral("漢漢は見つかりませんでした") + QChar(codepage::SpeechEndMarker);
+    QTest::newRow("japanese, with marker")
+        << QStringLiteral("漢漢") << QStringLiteral("漢漢は見つかりませんでした") + QChar(codepage::SpeechEndMarker);
 }
 
 void TestKensaku::notFoundMessage()
@@ -353,11 +354,13 @@ void TestKensaku::statusTexts_data()
     QTest::newRow("english") << EnglishJapanese << false
                              << QStringLiteral("英和辞典を検索しました (Shift+Ctrl+F12:カーソル位置検索)");
     QTest::newRow("english prefix") << EnglishJapanese << true
-                                    << QStringLiteral("英和辞典を前方一致で検索しました (Shift+Ctrl+F12:カーソル位置検索)");
+                                    << QStringLiteral(
+                                           "英和辞典を前方一致で検索しました (Shift+Ctrl+F12:カーソル位置検索)");
     QTest::newRow("japanese") << JapaneseEnglish << false
                               << QStringLiteral("和英辞典を検索しました (Shift+Ctrl+F12:カーソル位置検索)");
     QTest::newRow("japanese prefix") << JapaneseEnglish << true
-                                     << QStringLiteral("和英辞典を前方一致で検索しました (Shift+Ctrl+F12:カーソル位置検索)");
+                                     << QStringLiteral(
+                                            "和英辞典を前方一致で検索しました (Shift+Ctrl+F12:カーソル位置検索)");
 }
 
 void TestKensaku::statusTexts()

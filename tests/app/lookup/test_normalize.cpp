@@ -209,19 +209,20 @@ void TestNormalize::queryKeys_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("japanese");
-    QTest::newRow("full-width word") << QStringLiteral("Ａｐｐｌｅ") << QStringLiteral("apple") << QStringLiteral("apple");
+    QTest::newRow("full-width word") << QStringLiteral("Ａｐｐｌｅ") << QStringLiteral("apple")
+                                     << QStringLiteral("apple");
     QTest::newRow("right quote") << QStringLiteral("don’t") << QStringLiteral("don't") << QStringLiteral("don't");
     QTest::newRow("half-width kana") << QStringLiteral("ｱｲｽ") << QStringLiteral("ｱｲｽ") << QStringLiteral("アイス");
     QTest::newRow("mixed half-width") << QStringLiteral("ABCｱ") << QStringLiteral("abcｱ") << QStringLiteral("abcア");
     QTest::newRow("spaces trimmed") << QStringLiteral("  Run  ") << QStringLiteral("run") << QStringLiteral("run");
     // The ideographic space that an input method types is trimmed too.
-    QTest::newRow("ideographic spaces trimmed") << QStringLiteral("　apple　 ") << QStringLiteral("apple")
-                                                << QStringLiteral("apple");
+    QTest::newRow("ideographic spaces trimmed")
+        << QStringLiteral("　apple　 ") << QStringLiteral("apple") << QStringLiteral("apple");
     // Widening turns inner spaces into ideographic ones, the narrowing back.
-    QTest::newRow("half-width kana, spaces") << QStringLiteral(" ｱ ｲ ") << QStringLiteral("ｱ ｲ")
-                                             << QStringLiteral("ア イ");
-    QTest::newRow("full-width digits stay") << QStringLiteral("１２３") << QStringLiteral("１２３")
-                                            << QStringLiteral("１２３");
+    QTest::newRow("half-width kana, spaces")
+        << QStringLiteral(" ｱ ｲ ") << QStringLiteral("ｱ ｲ") << QStringLiteral("ア イ");
+    QTest::newRow("full-width digits stay")
+        << QStringLiteral("１２３") << QStringLiteral("１２３") << QStringLiteral("１２３");
     QTest::newRow("kanji") << QStringLiteral("林檎") << QStringLiteral("林檎") << QStringLiteral("林檎");
 }
 

@@ -313,8 +313,8 @@ void TestDisplayModes::imeColours()
     typed.setFontUnderline(true);
     QTextCharFormat target;
     target.setBackground(Qt::darkBlue);
-    QList<QInputMethodEvent::Attribute> attributes{
-        {QInputMethodEvent::TextFormat, 0, 2, typed}, {QInputMethodEvent::TextFormat, 2, 2, target}};
+    QList<QInputMethodEvent::Attribute> attributes{{QInputMethodEvent::TextFormat, 0, 2, typed},
+                                                   {QInputMethodEvent::TextFormat, 2, 2, target}};
     QInputMethodEvent compose(QStringLiteral("かな漢字"), attributes);
     QCoreApplication::sendEvent(f.Text1, &compose);
     QList<QTextLayout::FormatRange> r = formats(f.Text1);

@@ -78,22 +78,21 @@ void TestHistoryModel::operations_data()
         << QStringList{"apple", "<"} << QStringList{"(none)"} << "apple 1/1" << false << false;
     QTest::newRow("three words, back twice")
         << QStringList{"a", "b", "c", "<", "<"} << QStringList{"b", "a"} << "a,b,c 1/3" << false << true;
-    QTest::newRow("back and forward")
-        << QStringList{"a", "b", "c", "<", "<", ">"} << QStringList{"b", "a", "b"} << "a,b,c 2/3" << true << true;
+    QTest::newRow("back and forward") << QStringList{"a", "b", "c", "<", "<", ">"} << QStringList{"b", "a", "b"}
+                                      << "a,b,c 2/3" << true << true;
     QTest::newRow("forward at the end does nothing")
         << QStringList{"a", "b", ">"} << QStringList{"(none)"} << "a,b 2/2" << true << false;
     // A new word after stepping back replaces the shown entry and drops the later ones.
     QTest::newRow("overwrite after two steps back")
-        << QStringList{"a", "b", "c", "d", "<", "<", "x"} << QStringList{"c", "b"} << "a,x,c,d 2/2" << true
-        << false;
+        << QStringList{"a", "b", "c", "d", "<", "<", "x"} << QStringList{"c", "b"} << "a,x,c,d 2/2" << true << false;
     QTest::newRow("the same word twice is recorded twice")
         << QStringList{"a", "a"} << QStringList{} << "a,a 2/2" << true << false;
     QTest::newRow("prefix word keeps its asterisk")
         << QStringList{"appl*"} << QStringList{} << "appl* 1/1" << false << false;
     QTest::newRow("jump back two") << QStringList{"a", "b", "c", "d", "@b2"} << QStringList{"b"} << "a,b,c,d 2/4"
                                    << true << true;
-    QTest::newRow("jump forward three")
-        << QStringList{"a", "b", "c", "d", "@b3", "@n3"} << QStringList{"a", "d"} << "a,b,c,d 4/4" << true << false;
+    QTest::newRow("jump forward three") << QStringList{"a", "b", "c", "d", "@b3", "@n3"} << QStringList{"a", "d"}
+                                        << "a,b,c,d 4/4" << true << false;
     QTest::newRow("jump too far does nothing")
         << QStringList{"a", "b", "@b2"} << QStringList{"(none)"} << "a,b 2/2" << true << false;
     QTest::newRow("bad key") << QStringList{"a", "b", "@x1"} << QStringList{"(none)"} << "a,b 2/2" << true << false;

@@ -191,8 +191,7 @@ void TestLifecycle::missingHookLibrary()
     QCOMPARE(h.window().lifecycle().exitCode(), 1);
     QCOMPARE(h.messages.size(), 1);
     QCOMPARE(h.messages[0].title, QStringLiteral("起動エラー"));
-    QVERIFY2(h.messages[0].text.startsWith(QStringLiteral("Wlhookが読み込めません\n")),
-             qPrintable(h.messages[0].text));
+    QVERIFY2(h.messages[0].text.startsWith(QStringLiteral("Wlhookが読み込めません\n")), qPrintable(h.messages[0].text));
     QVERIFY(h.messages[0].text.size() > 20); // the reason follows
     QCOMPARE(h.messages[0].icon, QMessageBox::Warning);
     QVERIFY(!h.form().isVisible());
@@ -330,9 +329,9 @@ void TestLifecycle::laterCommandsAreDisabled()
 {
     WindowHarness h;
     QVERIFY(h.load());
-    for (const char *name : {"mnu_file_select", "mnu_file_clip", "mnu_edit_cut", "mnu_edit_copy", "mnu_edit_paste",
-                             "mnu_edit_clear", "mnu_edit_allcopy", "mnu_kankyo_option", "mnu_kankyo_StMenu",
-                             "mnu_help_version", "mnu_help_update"})
+    for (const char *name :
+         {"mnu_file_select", "mnu_file_clip", "mnu_edit_cut", "mnu_edit_copy", "mnu_edit_paste", "mnu_edit_clear",
+          "mnu_edit_allcopy", "mnu_kankyo_option", "mnu_kankyo_StMenu", "mnu_help_version", "mnu_help_update"})
         QVERIFY2(!h.form().action(QString::fromLatin1(name))->isEnabled(), name);
     // Focus moves enable the edit commands only once they exist.
     h.form().Text1->setFocus();

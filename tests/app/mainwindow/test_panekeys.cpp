@@ -15,9 +15,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QMimeData>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -101,7 +101,8 @@ void TestPaneKeys::inputBoxFocusGuidance()
     const QStringList t = h.transcript();
     QVERIFY(t.contains(QStringLiteral("Speak\t読みかたの入力\\m\t0\t0")));
     const qsizetype at = t.indexOf(QStringLiteral("Speak\t読みかたの入力\\m\t0\t0"));
-    QVERIFY(t.mid(at).contains(QStringLiteral("Speak\ta\t1\t0")) || t.mid(at).contains(QStringLiteral("Speak\t \t1\t0")));
+    QVERIFY(t.mid(at).contains(QStringLiteral("Speak\ta\t1\t0")) ||
+            t.mid(at).contains(QStringLiteral("Speak\t \t1\t0")));
     // Moved there by the program: silent.
     focus(h, f.Text2);
     h.markTranscript();
@@ -158,7 +159,8 @@ void TestPaneKeys::inputBoxQuickGuide()
     QVERIFY(!h.form().AllReadFlag);
     const QStringList said = h.spoken();
     QCOMPARE(said.mid(said.indexOf(QStringLiteral("クイックガイド") + marker)),
-             (QStringList{QStringLiteral("クイックガイド") + marker, helptext::inputBox(), QStringLiteral("ガイド おわり")}));
+             (QStringList{QStringLiteral("クイックガイド") + marker, helptext::inputBox(),
+                          QStringLiteral("ガイド おわり")}));
     QVERIFY(!h.window().quickGuide().F1HelpEnable);
     // The screen reader does not talk over the guide reading itself out.
     const QStringList all = h.transcript();
@@ -307,7 +309,8 @@ void TestPaneKeys::resultPaneIsReadOnly()
     f.Text2->setPlainText(QStringLiteral("apple\nりんご\n"));
     focus(h, f.Text2);
     h.type(QStringLiteral("xyz 語"));
-    for (Qt::Key k : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert, Qt::Key_Space, Qt::Key_Semicolon})
+    for (Qt::Key k :
+         {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert, Qt::Key_Space, Qt::Key_Semicolon})
         h.key(k);
     for (Qt::Key k : {Qt::Key_V, Qt::Key_X, Qt::Key_Z, Qt::Key_A})
         h.key(k, Qt::ControlModifier);
@@ -498,23 +501,28 @@ void TestPaneKeys::keysThatMustNotEndTheProgram_data()
     QTest::addColumn<QList<QKeyCombination>>("keys");
     QTest::addColumn<QString>("expected"); // the input box afterwards
     const QKeyCombination paste(Qt::ControlModifier, Qt::Key_V);
-    QTest::newRow("paste, empty clipboard") << "empty" << "" << QList{paste} << "";
-    QTest::newRow("paste, image only") << "image" << "ab" << QList{paste} << "ab";
-    QTest::newRow("paste, 1 MB of text") << "1MB" << "" << QList{paste} << QString(1 << 20, u'w');
-    QTest::newRow("select to the start") << "empty" << "apple"
+    QTest::newRow("paste, empty clipboard") << "empty"
+                                            << "" << QList{paste} << "";
+    QTest::newRow("paste, image only") << "image"
+                                       << "ab" << QList{paste} << "ab";
+    QTest::newRow("paste, 1 MB of text") << "1MB"
+                                         << "" << QList{paste} << QString(1 << 20, u'w');
+    QTest::newRow("select to the start") << "empty"
+                                         << "apple"
                                          << QList{QKeyCombination(Qt::Key_End),
                                                   QKeyCombination(Qt::ShiftModifier, Qt::Key_Home)}
                                          << "apple";
-    QTest::newRow("select, delete, magnify")
-        << "empty" << "apple"
-        << QList{QKeyCombination(Qt::ShiftModifier, Qt::Key_Left), QKeyCombination(Qt::Key_Delete),
-                 QKeyCombination(Qt::Key_F6)}
-        << "appl";
-    QTest::newRow("select all, copy, paste") << "empty" << "pear"
-                                             << QList{QKeyCombination(Qt::ControlModifier, Qt::Key_A),
-                                                      QKeyCombination(Qt::ShiftModifier, Qt::Key_Home),
-                                                      QKeyCombination(Qt::ControlModifier, Qt::Key_C), paste}
-                                             << "pear";
+    QTest::newRow("select, delete, magnify") << "empty"
+                                             << "apple"
+                                             << QList{QKeyCombination(Qt::ShiftModifier, Qt::Key_Left),
+                                                      QKeyCombination(Qt::Key_Delete), QKeyCombination(Qt::Key_F6)}
+                                             << "appl";
+    QTest::newRow("select all, copy, paste")
+        << "empty"
+        << "pear"
+        << QList{QKeyCombination(Qt::ControlModifier, Qt::Key_A), QKeyCombination(Qt::ShiftModifier, Qt::Key_Home),
+                 QKeyCombination(Qt::ControlModifier, Qt::Key_C), paste}
+        << "pear";
 }
 
 void TestPaneKeys::keysThatMustNotEndTheProgram()

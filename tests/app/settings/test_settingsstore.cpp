@@ -128,14 +128,22 @@ void TestSettingsStore::badValuesReadAsDefault_data()
     QTest::addColumn<Key>("key");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("bool text") << Key::Reverse << "yes please" << "True";
-    QTest::newRow("bool empty") << Key::StatusBar << "" << "True";
-    QTest::newRow("int text") << Key::ZenpoMax << "fifty" << "50";
-    QTest::newRow("int fraction") << Key::KeyFunc << "12.5" << "12";
-    QTest::newRow("int overflow") << Key::FontSize << "99999999999" << "1";
-    QTest::newRow("geometry text") << Key::Width << "wide" << "11385";
-    QTest::newRow("geometry infinite") << Key::Height << "inf" << "8775";
-    QTest::newRow("text stays text") << Key::SapiEngine << "12" << "12";
+    QTest::newRow("bool text") << Key::Reverse << "yes please"
+                               << "True";
+    QTest::newRow("bool empty") << Key::StatusBar << ""
+                                << "True";
+    QTest::newRow("int text") << Key::ZenpoMax << "fifty"
+                              << "50";
+    QTest::newRow("int fraction") << Key::KeyFunc << "12.5"
+                                  << "12";
+    QTest::newRow("int overflow") << Key::FontSize << "99999999999"
+                                  << "1";
+    QTest::newRow("geometry text") << Key::Width << "wide"
+                                   << "11385";
+    QTest::newRow("geometry infinite") << Key::Height << "inf"
+                                       << "8775";
+    QTest::newRow("text stays text") << Key::SapiEngine << "12"
+                                     << "12";
 }
 
 void TestSettingsStore::badValuesReadAsDefault()
@@ -182,10 +190,10 @@ void TestSettingsStore::placement_data()
                                         << QRectF((19200 - 11385) / 2.0, (14400 - 8775) / 2.0, 11385, 8775);
     QTest::newRow("stored position") << QStringList{"Left=150", "Top=300", "Width=9000", "Height=6000"}
                                      << QSizeF(19200, 14400) << QRectF(150, 300, 9000, 6000);
-    QTest::newRow("narrow screen never negative") << QStringList{"Width=30000", "Height=20000"} << QSizeF(19200, 14400)
-                                                  << QRectF(0, 0, 30000, 20000);
-    QTest::newRow("stored negative left is kept") << QStringList{"Left=-300"} << QSizeF(19200, 14400)
-                                                  << QRectF(-300, (14400 - 8775) / 2.0, 11385, 8775);
+    QTest::newRow("narrow screen never negative")
+        << QStringList{"Width=30000", "Height=20000"} << QSizeF(19200, 14400) << QRectF(0, 0, 30000, 20000);
+    QTest::newRow("stored negative left is kept")
+        << QStringList{"Left=-300"} << QSizeF(19200, 14400) << QRectF(-300, (14400 - 8775) / 2.0, 11385, 8775);
 }
 
 void TestSettingsStore::placement()

@@ -18,8 +18,7 @@ class EnglishVoice;
 class TranscriptEnglishVoice;
 class TranscriptVoice;
 
-class SpeechFixture
-{
+class SpeechFixture {
 public:
     // `msPerChar`: modelled speaking time of both voices.
     explicit SpeechFixture(int msPerChar = 0);

@@ -12,8 +12,7 @@
 #include <QKeyEvent>
 #include <QTest>
 
-class TestAllRead : public QObject
-{
+class TestAllRead : public QObject {
     Q_OBJECT
 private slots:
     void chunks_data();
@@ -33,8 +32,7 @@ private slots:
     void windowGoesAwayWhileReading();
 };
 
-namespace
-{
+namespace {
 const QString Done = QStringLiteral("Speak 読み 終わり []");
 }
 

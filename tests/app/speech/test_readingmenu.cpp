@@ -16,8 +16,7 @@
 #include <QTest>
 #include <QToolBar>
 
-class TestReadingMenu : public QObject
-{
+class TestReadingMenu : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -43,8 +42,7 @@ private:
     void compose(const QString &preedit);
 };
 
-namespace
-{
+namespace {
 const QStringList Items{"mnu_yomi_all_top", "mnu_yomi_english", "mnu_yomi_all",        "mnu_yomi_para",
                         "mnu_yomi_line",    "mnu_yomi_speed",   "mnu_yomi_cursolmove", "mnu_yomi_cursolpos"};
 }

@@ -12,8 +12,7 @@
 
 using namespace reading;
 
-class TestReadingText : public QObject
-{
+class TestReadingText : public QObject {
     Q_OBJECT
 private slots:
     void wordAtCursor_data();

@@ -23,8 +23,7 @@
 
 #include <sys/resource.h>
 
-class TestSpeechLayer : public QObject
-{
+class TestSpeechLayer : public QObject {
     Q_OBJECT
 private slots:
     void cleanup();
@@ -48,8 +47,7 @@ private slots:
     void postKey();
 };
 
-namespace
-{
+namespace {
 // Makes the English voice offer `voices` (in this order).
 void offerVoices(const QStringList &voices)
 {

@@ -15,8 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
 // GetProcAddress answers a generic function pointer; go through void *.
 template <typename Function> Function resolve(HMODULE library, const char *name)

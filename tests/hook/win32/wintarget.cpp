@@ -7,8 +7,7 @@
 
 #include <richedit.h>
 
-namespace
-{
+namespace {
 
 LONG f12Releases = 0;
 
@@ -22,11 +21,8 @@ LRESULT CALLBACK targetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         SetFocus(control);
         return GetFocus() == control ? 1 : 0;
     }
-    case wintest::F12ReleaseCount:
-        return f12Releases;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case wintest::F12ReleaseCount: return f12Releases;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-namespace wintest
-{
+namespace wintest {
 
 inline constexpr wchar_t TargetClass[] = L"WlhookTestTarget";
 inline constexpr wchar_t HostClass[] = L"WlhookTestHost";

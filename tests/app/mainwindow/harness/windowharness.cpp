@@ -67,7 +67,9 @@ QString transcriptFile()
 }
 } // namespace
 
-WindowHarness::WindowHarness() : WindowHarness(Options{}) {}
+WindowHarness::WindowHarness() : WindowHarness(Options{})
+{
+}
 
 WindowHarness::WindowHarness(const Options &options) : temp_(std::make_unique<testsupport::TempSettings>())
 {

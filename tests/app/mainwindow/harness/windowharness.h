@@ -20,14 +20,14 @@ class QWidget;
 class WindowHarness {
 public:
     struct Options {
-        QString dictionaryFolder;     // "Wordmere"; empty: leave the default
-        bool installSpeech = true;    // the program's speech layer (else the silent default)
-        bool fakeHook = true;         // the recording stand-in for Wlhook
-        QString hookFolder;           // with fakeHook false: where Wlhook is looked for
-        QStringList settings;         // "Key=Value" stored in section Settings before start-up
-        QStringList history;          // "Word7=apple" stored in section History
-        QByteArray settingsFile;      // the whole settings file, as a previous run left it
-        int speechMsPerChar = 0;      // modelled speaking time of the screen reader
+        QString dictionaryFolder;  // "Wordmere"; empty: leave the default
+        bool installSpeech = true; // the program's speech layer (else the silent default)
+        bool fakeHook = true;      // the recording stand-in for Wlhook
+        QString hookFolder;        // with fakeHook false: where Wlhook is looked for
+        QStringList settings;      // "Key=Value" stored in section Settings before start-up
+        QStringList history;       // "Word7=apple" stored in section History
+        QByteArray settingsFile;   // the whole settings file, as a previous run left it
+        int speechMsPerChar = 0;   // modelled speaking time of the screen reader
     };
 
     WindowHarness();
