@@ -85,8 +85,12 @@ WindowHarness::WindowHarness(const Options &options) : temp_(std::make_unique<te
             file.write(options.settingsFile);
     }
     speechMsPerChar_ = options.speechMsPerChar;
+    // A window starts with a dictionary unless the test says otherwise: without
+    // one the program says at start-up where it is missing.
     if (!options.dictionaryFolder.isEmpty())
         settings::writeText(settings::Key::Wordmere, options.dictionaryFolder);
+    else if (!options.settingsFile.contains("Wordmere"))
+        settings::writeText(settings::Key::Wordmere, QStringLiteral(WORDLAMP_TEST_DATA "/mainwindow"));
     for (const QString &s : options.settings)
         settings::save(settings::SettingsSection, s.section(u'=', 0, 0), s.section(u'=', 1));
     for (const QString &s : options.history)

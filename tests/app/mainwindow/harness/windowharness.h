@@ -20,7 +20,7 @@ class QWidget;
 class WindowHarness {
 public:
     struct Options {
-        QString dictionaryFolder;  // "Wordmere"; empty: leave the default
+        QString dictionaryFolder;  // "Wordmere"; empty: the small test dictionary
         bool installSpeech = true; // the program's speech layer (else the silent default)
         bool fakeHook = true;      // the recording stand-in for Wlhook
         QString hookFolder;        // with fakeHook false: where Wlhook is looked for
