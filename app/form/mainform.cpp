@@ -96,6 +96,8 @@ void MainForm::buildControls()
     Text1 = new RichTextBox(client);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QStringLiteral("検索語"));
+    Text1->setAccessibleDescription(
+        QStringLiteral("英語は英和辞典、日本語は和英辞典を検索します。Enterで検索、下矢印で履歴、F1で説明"));
     Text1->setLineWrapMode(QTextEdit::NoWrap);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -114,12 +116,14 @@ void MainForm::buildControls()
     Text2 = new RichTextBox(client);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setAccessibleName(QStringLiteral("意味・検索結果"));
+    Text2->setAccessibleDescription(QStringLiteral("読み取り専用。Alt+F5で読み上げ、Alt+←とAlt+→で履歴、F1で説明"));
     Text2->setTabChangesFocus(true);
     Label2->setBuddy(Text2);
 
     List1 = new QListWidget(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setAccessibleName(QStringLiteral("履歴"));
+    List1->setAccessibleDescription(QStringLiteral("検索した単語を10件まで。Enterで検索、Escで戻る"));
     List1->hide();
 
     StatusBar1 = statusBar();

@@ -6,6 +6,7 @@
 #include "orrin/announcer.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
+#include "screenreader/screenreaderstatus.h"
 
 #include <QAction>
 #include <QEventLoop>

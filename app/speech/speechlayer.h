@@ -13,6 +13,7 @@
 class Announcer;
 class EnglishVoice;
 class MainForm;
+class ScreenReaderStatus;
 
 class SpeechLayer : public QObject {
     Q_OBJECT
@@ -51,6 +52,7 @@ public:
 
     EnglishVoice *englishVoice() const { return sapi_.get(); }
     Announcer *announcer() const { return announcer_.get(); }
+    ScreenReaderStatus *screenReaderStatus() const { return screenReader_.get(); }
     int sapiErrorCount() const { return sapiErrorCount_; }
     // The folder that holds the braille table; the program's folder unless set.
     void setProgramFolder(const QString &folder) { programFolder_ = folder; }
@@ -63,6 +65,7 @@ private:
     std::shared_ptr<bool> alive_;
     std::unique_ptr<EnglishVoice> sapi_;
     std::unique_ptr<Announcer> announcer_;
+    std::unique_ptr<ScreenReaderStatus> screenReader_; // a real screen reader beside the program
     std::function<void()> readAllKey_;
     int sapiErrorCount_ = 0;
     bool readingButtonsActive_ = false; // the presence indicator's flag

@@ -11,6 +11,7 @@
 #include "orrin/orrinevents.h"
 #include "orrin/orrinsupport.h"
 #include "orrin/orrinvoice.h"
+#include "screenreader/screenreaderstatus.h"
 #include "settings/settingsstore.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,11 @@ bool SpeechLayer::createScreenReader()
         for (QWidget *w : {static_cast<QWidget *>(form_.Text1), static_cast<QWidget *>(form_.Text2),
                            static_cast<QWidget *>(form_.List1)})
             Announcer::setSpeaksForItself(w);
+        // Beside a running screen reader its announcements stand down.
+        screenReader_ = std::make_unique<ScreenReaderStatus>();
+        announcer_->setBesideScreenReader(screenReader_->running());
+        connect(screenReader_.get(), &ScreenReaderStatus::runningChanged, announcer_.get(),
+                &Announcer::setBesideScreenReader);
         return true;
     }
     showMessage(&form_, QMessageBox::Warning, StartupErrorTitle, QStringLiteral("Orrinがインストールされていません"));

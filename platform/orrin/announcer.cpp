@@ -85,6 +85,8 @@ void Announcer::say(const QString &text, int mode, VoiceKind kind)
     OrrinVoice *voice = OrrinVoice::current();
     if (!enabled_ || !voice || voice->isLocked() || text.isEmpty())
         return;
+    if (besideScreenReader_ && kind != VoiceCommand)
+        return; // the screen reader says it
     if (OrrinEvents *events = OrrinEvents::current())
         if (events->raiseVoiceBack(kind) == 0)
             return;

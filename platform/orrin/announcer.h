@@ -21,6 +21,10 @@
 // control marked as speaking for itself (it gets no focus announcement), or
 // when a VoiceBack handler of the event object sets Exec to 0; the event's
 // VoiceInfo says what is about to be said (VoiceKind below).
+//
+// Beside a real screen reader (Orca) the stand-in stands down: the screen
+// reader speaks the focus, the caret and what is typed itself, so only the
+// answers to the reading commands, which it knows nothing of, are said.
 
 #include "orrin/orrnusr.h"
 
@@ -50,6 +54,10 @@ public:
 
     void setEnabled(bool enabled) { enabled_ = enabled; }
     bool isEnabled() const { return enabled_; }
+    // A screen reader runs beside the program: no focus, caret or typing
+    // announcements.
+    void setBesideScreenReader(bool beside) { besideScreenReader_ = beside; }
+    bool isBesideScreenReader() const { return besideScreenReader_; }
     CursorReading cursorReading() const { return reading_; }
 
     // A control that speaks for itself when it gets the focus (the program's
@@ -87,6 +95,7 @@ private:
     void say(const QString &text, int mode, VoiceKind kind);
 
     bool enabled_ = true;
+    bool besideScreenReader_ = false;
     CursorReading reading_ = CursorReading::Character;
     QTimer focusTimer_;
     QTimer checkTimer_;

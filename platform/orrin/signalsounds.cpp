@@ -105,7 +105,13 @@ QString file(int value, int code, const QString &folder)
         return {};
     const QString path = QDir(folder).filePath(QStringLiteral("signal-%1-%2ms.wav").arg(code).arg(toneMs(value)));
     const QByteArray data = wav(value, code);
-    if (QFileInfo(path).size() == data.size())
+    // Only a regular file is used or replaced. Whatever else is in its place
+    // (a link, which the save would write through, a pipe, a folder) is
+    // someone else's and stays as it is: no sound then.
+    const QFileInfo place(path);
+    if (place.isSymLink() || (place.exists() && !place.isFile()))
+        return {};
+    if (place.size() == data.size())
         return path;
     if (!QDir().mkpath(folder))
         return {};

@@ -25,7 +25,8 @@ QByteArray wav(int value, int code);
 int durationMs(int value, int code);
 
 // The file that holds the signal's sound in `folder`, written if it is not
-// there yet. Empty when it cannot be written.
+// there yet. Empty when it cannot be written, or when something other than
+// a regular file (a link, a pipe, a folder) is in its place.
 QString file(int value, int code, const QString &folder);
 
 // The default folder: "wordlamp/signals" in the user's cache folder.

@@ -4,12 +4,15 @@
 #include "orrin/signalsounds.h"
 #include "orrin/speechtext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+#include <sys/stat.h>
 
 class TestSpeechText : public QObject {
     Q_OBJECT
@@ -27,6 +30,8 @@ private slots:
     void signalSoundsDifferPerCode();
     void signalFileIsWrittenOnce();
     void signalFileInUnwritableFolder();
+    void signalFileTakenByAnotherKind_data();
+    void signalFileTakenByAnotherKind();
 };
 
 void TestSpeechText::language_data()
@@ -220,6 +225,50 @@ void TestSpeechText::signalFileInUnwritableFolder()
     blocker.close();
     QCOMPARE(signalsounds::file(10, 1, dir.filePath(QStringLiteral("file/sub"))), QString());
     QCOMPARE(signalsounds::file(10, 1, QString()), QString());
+}
+
+void TestSpeechText::signalFileTakenByAnotherKind_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("link to a file of the same size") << QStringLiteral("link same size");
+    QTest::newRow("link to another file") << QStringLiteral("link");
+    QTest::newRow("dangling link") << QStringLiteral("dangling");
+    QTest::newRow("folder") << QStringLiteral("folder");
+    QTest::newRow("pipe") << QStringLiteral("pipe");
+}
+
+void TestSpeechText::signalFileTakenByAnotherKind()
+{
+    // Whatever is in the sound's place and is not a regular file is left as
+    // it is, and so is what a link points to: no sound then.
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("signals"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString place = QFileInfo(signalsounds::file(100, 3, folder)).filePath();
+    QVERIFY(QFile::remove(place));
+    const QString target = dir.filePath(QStringLiteral("someone else's"));
+    const QByteArray theirs =
+        kind == u"link same size" ? QByteArray(signalsounds::wav(100, 3).size(), 'x') : QByteArray("theirs");
+    if (kind.startsWith(u"link")) {
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(theirs);
+    }
+    if (kind.startsWith(u"link") || kind == u"dangling")
+        QVERIFY(QFile::link(target, place));
+    else if (kind == u"folder")
+        QVERIFY(QDir().mkpath(place));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(place).constData(), 0600), 0);
+    QCOMPARE(signalsounds::file(100, 3, folder), QString());
+    if (kind.startsWith(u"link")) {
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), theirs);
+    }
+    QCOMPARE(QFileInfo(target).exists(), kind.startsWith(u"link"));
+    QVERIFY(QFileInfo(place).isSymLink() == (kind.startsWith(u"link") || kind == u"dangling"));
 }
 
 QTEST_GUILESS_MAIN(TestSpeechText)

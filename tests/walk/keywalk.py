@@ -211,6 +211,13 @@ class Input:
         self.display.close()
 
 
+def private_home(folder):
+    """The home, settings, cache and data folders of a helper program (the
+    window manager, the speech server) inside `folder`, not the user's."""
+    return {"HOME": folder, "XDG_CONFIG_HOME": os.path.join(folder, "config"),
+            "XDG_CACHE_HOME": os.path.join(folder, "cache"), "XDG_DATA_HOME": os.path.join(folder, "data")}
+
+
 class Display:
     """A private Xvfb; the display number comes from -displayfd."""
 
@@ -237,7 +244,8 @@ class Display:
             # A window manager, as on a user's desktop: a modal window opened
             # from the keyboard gets the keys, a click on a blocked window
             # brings its dialog forward.
-            self.manager = subprocess.Popen(["openbox", "--sm-disable"], env={**os.environ, "DISPLAY": self.name},
+            self.manager = subprocess.Popen(["openbox", "--sm-disable"],
+                                            env={**os.environ, **private_home(workdir), "DISPLAY": self.name},
                                             stdout=self.log, stderr=subprocess.STDOUT)
             deadline = time.time() + 15
             while time.time() < deadline and not self.managed():
@@ -282,7 +290,7 @@ class SpeechServer:
         self.proc = subprocess.Popen(
             ["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-c", "unix_socket", "-S", self.socket,
              "-P", os.path.join(folder, "pid"), "-L", os.path.join(folder, "log")],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            env={**os.environ, **private_home(folder)}, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 20
         while time.time() < deadline and not os.path.exists(self.socket):
             time.sleep(0.05)
