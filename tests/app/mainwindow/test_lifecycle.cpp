@@ -10,6 +10,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/singleinstance.h"
 #include "mainwindow/trayresidence.h"
+#include "mainwindow/twips.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinsupport.h"
 #include "speech/speech.h"
@@ -60,6 +61,8 @@ private slots:
     void shutdownOrder();
     void closingMaximisedSavesNoGeometry();
     void geometryComesBack();
+    void storedValuesAreMadeSafe_data();
+    void storedValuesAreMadeSafe();
     void activationEmptiesALoneSpace();
     void deactivationEndsACapture();
     void terminationSignalRunsShutdown();
@@ -291,6 +294,59 @@ void TestLifecycle::geometryComesBack()
     QVERIFY(h.load());
     QCOMPARE(h.form().size(), QSize(600, 500));
     QCOMPARE(h.form().pos(), QPoint(10, 20));
+}
+
+void TestLifecycle::storedValuesAreMadeSafe_data()
+{
+    // Stored values that would break the window, and what becomes of them.
+    // An empty size stands for the screen's; 5000 twips are 333 pixels.
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("centred");
+    QTest::addColumn<int>("fontSize");
+    QTest::addColumn<int>("keyFunc");
+    QTest::newRow("huge") << QStringList{"Width=1e9", "Height=1e9"} << QSize() << true << 1 << 12;
+    QTest::newRow("huge at a position") << QStringList{"Width=1e9", "Height=900000", "Left=150", "Top=300"} << QSize()
+                                        << false << 1 << 12;
+    QTest::newRow("tiny") << QStringList{"Width=3000", "Height=3000"} << QSize(333, 333) << true << 1 << 12;
+    QTest::newRow("narrow") << QStringList{"Width=3000"} << QSize(333, 585) << true << 1 << 12;
+    QTest::newRow("off to the right") << QStringList{"Left=1000000", "Top=300"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("off above") << QStringList{"Left=150", "Top=-20000"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("off, centred across") << QStringList{"Top=90000"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("level 0") << QStringList{"BigMode=True", "FontSize=0"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("level 8") << QStringList{"BigMode=True", "FontSize=8"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("level 7") << QStringList{"FontSize=7"} << QSize(759, 585) << true << 7 << 12;
+    QTest::newRow("F0") << QStringList{"KeyFunc=0"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("F13") << QStringList{"KeyFunc=13"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("F1") << QStringList{"KeyFunc=1"} << QSize(759, 585) << true << 1 << 1;
+}
+
+void TestLifecycle::storedValuesAreMadeSafe()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QSize, size);
+    QFETCH(bool, centred);
+    QFETCH(int, fontSize);
+    QFETCH(int, keyFunc);
+    WindowHarness::Options o;
+    o.settings = stored;
+    WindowHarness h(o);
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    const QRect screen = f.screen()->availableGeometry();
+    if (size.isEmpty())
+        size = screen.size();
+    QCOMPARE(f.size(), size);
+    if (centred) {
+        QVERIFY(qAbs(f.x() - (screen.width() - size.width()) / 2) <= 1);
+        QVERIFY(qAbs(f.y() - (screen.height() - size.height()) / 2) <= 1);
+    }
+    QVERIFY(screen.intersects(f.geometry()));
+    // The layout has run for the size the window has.
+    QTRY_COMPARE(f.Text2->geometry().right(), f.centralWidget()->width() - twips::toPixels(100, &f) - 3);
+    QCOMPARE(f.modeFontSize, fontSize);
+    QCOMPARE(f.KeyFunc, keyFunc);
+    QCOMPARE(WindowHarness::hookCalls(), QStringList{QStringLiteral("HookKeyHandler 1 1024 %1").arg(keyFunc + 111)});
 }
 
 void TestLifecycle::activationEmptiesALoneSpace()
