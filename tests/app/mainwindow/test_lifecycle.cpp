@@ -21,16 +21,24 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include <csignal>
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -69,6 +77,7 @@ private slots:
     void laterCommandsAreDisabled();
     void secondStartHandsOver();
     void staleSocketIsReplaced();
+    void handOverOutlivesBadClients();
 };
 
 void TestLifecycle::firstStart()
@@ -435,6 +444,68 @@ void TestLifecycle::staleSocketIsReplaced()
     WindowHarness h;
     QVERIFY(h.load());
     QVERIFY(h.window().singleInstance().isListening());
+#else
+    QSKIP("local sockets are files only on POSIX systems");
+#endif
+}
+
+void TestLifecycle::handOverOutlivesBadClients()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("instance"));
+    SingleInstance running;
+    running.setServerName(name);
+    QVERIFY(!running.DuplicateLoad());
+    QSignalSpy shown(&running, &SingleInstance::messageReceived);
+    const auto handOver = [&] {
+        SingleInstance second;
+        second.setServerName(name);
+        const int before = int(shown.size());
+        QVERIFY(second.DuplicateLoad());
+        QTRY_COMPARE_WITH_TIMEOUT(shown.size(), before + 1, 15000);
+    };
+
+    // A message without a line end is not kept: the connection is closed.
+    QLocalSocket endless;
+    endless.connectToServer(name);
+    QVERIFY(endless.waitForConnected());
+    endless.write(QByteArray(100000, 'x'));
+    QTRY_COMPARE(endless.state(), QLocalSocket::UnconnectedState);
+    // Connections that never speak hold up a request, but do not lose it.
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(name);
+        QVERIFY(silent.back()->waitForConnected());
+    }
+    handOver();
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(silent.begin(), silent.end(),
+                                         [](const auto &s) { return s->state() == QLocalSocket::UnconnectedState; }),
+                             15000);
+
+    // A flood that leaves no file descriptor to take a connection with stops
+    // the server; it listens again once descriptors are free.
+    rlimit limit{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit saved = limit;
+    limit.rlim_cur = QDir(QStringLiteral("/proc/self/fd")).count() + 8;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+    std::vector<int> flood;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(name);
+    memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    for (int fd; (fd = ::socket(AF_UNIX, SOCK_STREAM, 0)) >= 0;) {
+        flood.push_back(fd);
+        ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    }
+    QTest::qWait(200); // the server fails to take them
+    for (int fd : flood)
+        ::close(fd);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    QTRY_VERIFY(running.isListening());
+    handOver();
 #else
     QSKIP("local sockets are files only on POSIX systems");
 #endif
