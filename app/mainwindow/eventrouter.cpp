@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -72,20 +73,29 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
         return event->type() == QEvent::KeyPress ? keyPress(pane, key) : keyRelease(pane, key);
     }
     case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        // A menu or a popup that closes gives the focus back to where it
+        // was: that pane never lost it as far as the user is concerned.
+        switch (static_cast<QFocusEvent *>(event)->reason()) {
+        case Qt::PopupFocusReason:
+        case Qt::MenuBarFocusReason: return false;
+        default: break;
+        }
+        if (event->type() == QEvent::FocusOut) {
+            if (watched == form_.Text1)
+                inputBox_.Text1_LostFocus();
+            else if (watched == form_.Text2)
+                resultPane_.Text2_LostFocus();
+            else if (watched == form_.List1)
+                historyPopup_.List1_LostFocus();
+            return false;
+        }
         if (watched == form_.Text1)
             inputBox_.Text1_GotFocus();
         else if (watched == form_.Text2)
             resultPane_.Text2_GotFocus();
         else if (watched == form_.List1)
             historyPopup_.List1_GotFocus();
-        return false;
-    case QEvent::FocusOut:
-        if (watched == form_.Text1)
-            inputBox_.Text1_LostFocus();
-        else if (watched == form_.Text2)
-            resultPane_.Text2_LostFocus();
-        else if (watched == form_.List1)
-            historyPopup_.List1_LostFocus();
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
