@@ -23,6 +23,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 void makeFiles(const QString &folder, const QStringList &names)
@@ -89,6 +94,15 @@ void TestHelpMenu::manualsListed()
     const QString folder = files == QStringList{"-"} ? dir.filePath(QStringLiteral("none")) : dir.path();
     if (files != QStringList{"-"})
         makeFiles(folder, files);
+#ifdef Q_OS_UNIX
+    if (QTest::currentDataTag() == QByteArray("names")) {
+        // A name that is not UTF-8 cannot be given back to open the file.
+        const QByteArray bad = QFile::encodeName(folder) + "/bad\xff\xfe.txt";
+        const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+#endif
     WindowHarness h;
     setManualFolder(folder);
     QVERIFY(h.load());
