@@ -74,28 +74,8 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::FocusIn:
     case QEvent::FocusOut:
-        // A menu or a popup that closes gives the focus back to where it
-        // was: that pane never lost it as far as the user is concerned.
-        switch (static_cast<QFocusEvent *>(event)->reason()) {
-        case Qt::PopupFocusReason:
-        case Qt::MenuBarFocusReason: return false;
-        default: break;
-        }
-        if (event->type() == QEvent::FocusOut) {
-            if (watched == form_.Text1)
-                inputBox_.Text1_LostFocus();
-            else if (watched == form_.Text2)
-                resultPane_.Text2_LostFocus();
-            else if (watched == form_.List1)
-                historyPopup_.List1_LostFocus();
-            return false;
-        }
-        if (watched == form_.Text1)
-            inputBox_.Text1_GotFocus();
-        else if (watched == form_.Text2)
-            resultPane_.Text2_GotFocus();
-        else if (watched == form_.List1)
-            historyPopup_.List1_GotFocus();
+        if (watched == form_.Text1 || watched == form_.Text2 || watched == form_.List1)
+            focus(pane, static_cast<QFocusEvent *>(event));
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -130,6 +110,44 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     default: return false;
+    }
+}
+
+void EventRouter::focus(Pane pane, const QFocusEvent *event)
+{
+    // A menu or a popup takes the focus while it is open and gives it back
+    // when it closes: for the user the pane never lost it, and it says
+    // nothing again. Only a pane that the focus moved to meanwhile gets it
+    // as a new focus.
+    const bool popup = event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason;
+    if (event->type() == QEvent::FocusOut) {
+        if (popup)
+            return;
+        lostFocus(pane);
+        if (pane == focused_)
+            focused_ = Pane::None;
+        return;
+    }
+    if (popup && pane == focused_)
+        return;
+    if (focused_ != Pane::None && focused_ != pane)
+        lostFocus(focused_);
+    focused_ = pane;
+    switch (pane) {
+    case Pane::Text1: inputBox_.Text1_GotFocus(); break;
+    case Pane::Text2: resultPane_.Text2_GotFocus(); break;
+    case Pane::List1: historyPopup_.List1_GotFocus(); break;
+    case Pane::None: break;
+    }
+}
+
+void EventRouter::lostFocus(Pane pane)
+{
+    switch (pane) {
+    case Pane::Text1: inputBox_.Text1_LostFocus(); break;
+    case Pane::Text2: resultPane_.Text2_LostFocus(); break;
+    case Pane::List1: historyPopup_.List1_LostFocus(); break;
+    case Pane::None: break;
     }
 }
 
