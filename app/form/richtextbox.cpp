@@ -4,6 +4,8 @@
 
 #include <QMimeData>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
 {
@@ -64,4 +66,24 @@ void RichTextBox::paintEvent(QPaintEvent *event)
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     const QRect caret(line.left(), line.bottom() + 1 - caretShape_.height(), caretShape_.width(), caretShape_.height());
     p.fillRect(caret, Qt::white);
+}
+
+void RichTextBox::followBoxFont()
+{
+    const qreal size = font().pointSizeF();
+    if (currentCharFormat().fontPointSize() != size)
+        setFontPointSize(size);
+    // Only when a character differs: a change of format is a change of the
+    // document, which the box's change handlers hear of.
+    bool differs = false;
+    for (QTextBlock b = document()->begin(); b.isValid() && !differs; b = b.next())
+        for (auto it = b.begin(); !it.atEnd() && !differs; ++it)
+            differs = it.fragment().charFormat().fontPointSize() != size;
+    if (!differs)
+        return;
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    QTextCharFormat f;
+    f.setFontPointSize(size);
+    all.mergeCharFormat(f);
 }

@@ -17,6 +17,11 @@ public:
     void setCaretVisible(bool visible);
     bool caretVisible() const { return caretVisible_; }
 
+    // Every character, and what is typed next, in the box's font size: text
+    // typed at one size keeps its size when the box's font changes unless it
+    // is told.
+    void followBoxFont();
+
 protected:
     // The box's own handlers run with the window's events held back: a key,
     // paste or paint let in while the document is being changed would work on

@@ -166,6 +166,7 @@ void DisplayModes::recolourInputBox()
     QTextCharFormat f;
     f.setForeground(form_.TextColor);
     all.mergeCharFormat(f);
+    box->followBoxFont(); // what was typed at the old size, too
     QTextCursor c = box->textCursor();
     c.clearSelection();
     if (box->toPlainText() == u" ")

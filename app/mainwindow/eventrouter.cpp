@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -72,20 +73,9 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
         return event->type() == QEvent::KeyPress ? keyPress(pane, key) : keyRelease(pane, key);
     }
     case QEvent::FocusIn:
-        if (watched == form_.Text1)
-            inputBox_.Text1_GotFocus();
-        else if (watched == form_.Text2)
-            resultPane_.Text2_GotFocus();
-        else if (watched == form_.List1)
-            historyPopup_.List1_GotFocus();
-        return false;
     case QEvent::FocusOut:
-        if (watched == form_.Text1)
-            inputBox_.Text1_LostFocus();
-        else if (watched == form_.Text2)
-            resultPane_.Text2_LostFocus();
-        else if (watched == form_.List1)
-            historyPopup_.List1_LostFocus();
+        if (watched == form_.Text1 || watched == form_.Text2 || watched == form_.List1)
+            focus(pane, static_cast<QFocusEvent *>(event));
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -120,6 +110,44 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     default: return false;
+    }
+}
+
+void EventRouter::focus(Pane pane, const QFocusEvent *event)
+{
+    // A menu or a popup takes the focus while it is open and gives it back
+    // when it closes: for the user the pane never lost it, and it says
+    // nothing again. Only a pane that the focus moved to meanwhile gets it
+    // as a new focus.
+    const bool popup = event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason;
+    if (event->type() == QEvent::FocusOut) {
+        if (popup)
+            return;
+        lostFocus(pane);
+        if (pane == focused_)
+            focused_ = Pane::None;
+        return;
+    }
+    if (popup && pane == focused_)
+        return;
+    if (focused_ != Pane::None && focused_ != pane)
+        lostFocus(focused_);
+    focused_ = pane;
+    switch (pane) {
+    case Pane::Text1: inputBox_.Text1_GotFocus(); break;
+    case Pane::Text2: resultPane_.Text2_GotFocus(); break;
+    case Pane::List1: historyPopup_.List1_GotFocus(); break;
+    case Pane::None: break;
+    }
+}
+
+void EventRouter::lostFocus(Pane pane)
+{
+    switch (pane) {
+    case Pane::Text1: inputBox_.Text1_LostFocus(); break;
+    case Pane::Text2: resultPane_.Text2_LostFocus(); break;
+    case Pane::List1: historyPopup_.List1_LostFocus(); break;
+    case Pane::None: break;
     }
 }
 

@@ -14,6 +14,7 @@ class HistoryPopup;
 class InputBox;
 class Lifecycle;
 class MainForm;
+class QFocusEvent;
 class QKeyEvent;
 class QWidget;
 class ResultPane;
@@ -30,6 +31,8 @@ protected:
 private:
     enum class Pane { None, Text1, Text2, List1 };
     Pane paneOf(QObject *watched) const;
+    void focus(Pane pane, const QFocusEvent *event);
+    void lostFocus(Pane pane);
     bool keyPress(Pane pane, QKeyEvent *event);
     bool keyRelease(Pane pane, QKeyEvent *event);
     bool mouse(QObject *watched, QEvent *event);
@@ -41,4 +44,5 @@ private:
     InputBox &inputBox_;
     ResultPane &resultPane_;
     HistoryPopup &historyPopup_;
+    Pane focused_ = Pane::None; // the pane whose focus the handlers last heard of
 };

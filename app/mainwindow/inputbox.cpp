@@ -122,7 +122,7 @@ void InputBox::Text1_Change()
     eventloop::EventLoopGuard inNotification;
     RichTextBox *box = form_.Text1;
     box->setTextColor(form_.TextColor);
-    box->setFontPointSize(box->font().pointSizeF());
+    box->followBoxFont();
     if (!ime_.IMMuse() && form_.Text1Enable) {
         form_.speech().setCursol(box);
         pending::setEnabled(form_.toolButton(QStringLiteral("検索")), !box->toPlainText().isEmpty());

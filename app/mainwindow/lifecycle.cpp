@@ -15,6 +15,7 @@
 #include "mainwindow/syscolors.h"
 #include "mainwindow/trayresidence.h"
 #include "mainwindow/twips.h"
+#include "mainwindow/windowlayout.h"
 #include "mainwindow/windowmessages.h"
 #include "mainwindow/windowsteps.h"
 #include "session/session.h"
@@ -35,6 +36,13 @@
 
 namespace {
 const QString StartupErrorTitle = QStringLiteral("起動エラー");
+
+// The stored window position counts from the top-left corner of the primary
+// screen's available area.
+QPoint desktopOrigin()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+}
 } // namespace
 
 Lifecycle::Lifecycle(MainForm &form, HookBinding &hook, History &history, SingleInstance &singleInstance,
@@ -107,13 +115,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     const bool statusBar = settings::readBool(settings::Key::StatusBar);
     form_.StatusBar1->setVisible(statusBar);
     form_.action(QStringLiteral("mnu_view_status"))->setChecked(statusBar);
-    const QScreen *screen = form_.screen() ? form_.screen() : QGuiApplication::primaryScreen();
-    const QSizeF screenTwips(twips::fromPixels(screen->availableGeometry().width(), &form_),
-                             twips::fromPixels(screen->availableGeometry().height(), &form_));
-    const QRectF placement = settings::initialWindowGeometry(screenTwips);
-    form_.resize(twips::toPixels(placement.width(), &form_), twips::toPixels(placement.height(), &form_));
-    form_.move(screen->availableGeometry().topLeft() +
-               QPoint(twips::toPixels(placement.left(), &form_), twips::toPixels(placement.top(), &form_)));
+    placeWindow();
     form_.modeBigFont = settings::readBool(settings::Key::BigMode);
     form_.modeFontSize = settings::readInt(settings::Key::FontSize);
     form_.modeReverse = settings::readBool(settings::Key::Reverse);
@@ -137,6 +139,9 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     // 16. IME colours and the caret's height factor.
     ime_.SetImmColoer();
     form_.CaretScale = ::OsLevel() > 4 ? 1.75f : 1.35f;
+
+    // 17. The menus filled from the installation.
+    emit fillingMenus();
 
     // 18.-19. The window's messages are watched from its creation on; the
     // capture hook needs the library, without which the program cannot run.
@@ -179,6 +184,26 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     watchSessionEnd();
     loaded_ = true;
     return true;
+}
+
+void Lifecycle::placeWindow()
+{
+    // Stored values may come from another screen, or from a hand that
+    // mistyped: the window gets a size that fits its screen and that the
+    // layout accepts, on a screen that is there.
+    QList<QRectF> screens;
+    const QPoint origin = desktopOrigin();
+    const auto toTwips = [this](const QRect &r) {
+        return QRectF(twips::fromPixels(r.left(), &form_), twips::fromPixels(r.top(), &form_),
+                      twips::fromPixels(r.width(), &form_), twips::fromPixels(r.height(), &form_));
+    };
+    screens << toTwips(QGuiApplication::primaryScreen()->availableGeometry().translated(-origin));
+    for (const QScreen *s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen())
+            screens << toTwips(s->availableGeometry().translated(-origin));
+    const QRectF placement = settings::initialWindowGeometry(screens, float(WindowLayout::MinimumTwips));
+    form_.resize(twips::toPixels(placement.width(), &form_), twips::toPixels(placement.height(), &form_));
+    form_.move(origin + QPoint(twips::toPixels(placement.left(), &form_), twips::toPixels(placement.top(), &form_)));
 }
 
 void Lifecycle::watchSessionEnd()
@@ -236,18 +261,21 @@ void Lifecycle::Form_Unload()
     // 1.-2. Reading and speech stop; the braille table and the screen
     // reader's events are released.
     form_.speech().stopForShutdown();
-    // 3. Geometry, only from the normal state.
-    if (!(form_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        const QRect g(form_.pos(), form_.size());
-        const QRect screen = (form_.screen() ? form_.screen() : QGuiApplication::primaryScreen())->availableGeometry();
-        settings::saveWindowGeometry(QRectF(
-            twips::fromPixels(g.left() - screen.left(), &form_), twips::fromPixels(g.top() - screen.top(), &form_),
-            twips::fromPixels(g.width(), &form_), twips::fromPixels(g.height(), &form_)));
+    {
+        // 3. and 6. go to the settings in one write.
+        settings::WriteGroup oneWrite;
+        // 3. Geometry, only from the normal state.
+        if (!(form_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+            const QRect g(form_.pos() - desktopOrigin(), form_.size());
+            settings::saveWindowGeometry(QRectF(twips::fromPixels(g.left(), &form_), twips::fromPixels(g.top(), &form_),
+                                                twips::fromPixels(g.width(), &form_),
+                                                twips::fromPixels(g.height(), &form_)));
+        }
+        // 4.-5. The capture hook.
+        hook_.UnHookKeyHandler();
+        // 6. The history.
+        history_.RirekiSave();
     }
-    // 4.-5. The capture hook.
-    hook_.UnHookKeyHandler();
-    // 6. The history.
-    history_.RirekiSave();
     tray_.removeIcon();
     singleInstance_.close();
     form_.chkOrrin.stop();

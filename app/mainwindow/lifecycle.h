@@ -45,8 +45,14 @@ public:
     // Shutdown followed by the end of the event loop.
     void endProgram();
 
+signals:
+    // Start-up has come to the menus filled from the installation (the
+    // manuals).
+    void fillingMenus();
+
 private:
     bool failStartup(int code);
+    void placeWindow();
     void watchSessionEnd();
 
     MainForm &form_;

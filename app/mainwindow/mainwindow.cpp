@@ -5,6 +5,7 @@
 #include "mainwindow/displaymodes.h"
 #include "mainwindow/eventrouter.h"
 #include "mainwindow/formkeys.h"
+#include "mainwindow/helpmenu.h"
 #include "mainwindow/history.h"
 #include "mainwindow/historypopup.h"
 #include "mainwindow/hookbinding.h"
@@ -34,7 +35,7 @@ MainWindow::MainWindow(MainForm &form)
       historyPopup_(std::make_unique<HistoryPopup>(form, *history_, *quickGuide_)),
       inputBox_(std::make_unique<InputBox>(form, *ime_, *quickGuide_, *search_, *historyPopup_)),
       resultPane_(std::make_unique<ResultPane>(form, *quickGuide_, *search_)),
-      paging_(std::make_unique<Paging>(form, *search_)),
+      paging_(std::make_unique<Paging>(form, *search_)), helpMenu_(std::make_unique<HelpMenu>(form)),
       router_(std::make_unique<EventRouter>(form, *lifecycle_, *formKeys_, *inputBox_, *resultPane_, *historyPopup_))
 {
     // A word chosen from the history is looked up without being recorded again.
@@ -42,6 +43,7 @@ MainWindow::MainWindow(MainForm &form)
         QString w = word;
         search_->Kensaku(w, false);
     });
+    QObject::connect(lifecycle_.get(), &Lifecycle::fillingMenus, helpMenu_.get(), &HelpMenu::ManualSet);
     form_.setWindowIcon(appIcon());
 }
 

@@ -11,6 +11,7 @@
 class DisplayModes;
 class EventRouter;
 class FormKeys;
+class HelpMenu;
 class History;
 class HistoryPopup;
 class HookBinding;
@@ -54,6 +55,7 @@ public:
     Tips &tips() { return *tips_; }
     SearchWindow &search() { return *search_; }
     Paging &paging() { return *paging_; }
+    HelpMenu &helpMenu() { return *helpMenu_; }
 
 private:
     MainForm &form_;
@@ -74,5 +76,6 @@ private:
     std::unique_ptr<InputBox> inputBox_;
     std::unique_ptr<ResultPane> resultPane_;
     std::unique_ptr<Paging> paging_;
+    std::unique_ptr<HelpMenu> helpMenu_;
     std::unique_ptr<EventRouter> router_;
 };

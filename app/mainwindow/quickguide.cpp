@@ -9,10 +9,16 @@
 #include "mainwindow/twips.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace helptext {
 
@@ -71,8 +77,7 @@ public:
         // The guide reads itself out when it opens; the screen reader must
         // not talk over it.
         Announcer::setSpeaksForItself(text_);
-        text_->setMinimumWidth(420);
-        text_->setFixedHeight(text_->fontMetrics().lineSpacing() * 5);
+        fitText(text);
         layout->addWidget(title_);
         layout->addWidget(text_);
         text_->installEventFilter(this);
@@ -96,6 +101,39 @@ protected:
     void mousePressEvent(QMouseEvent *) override { accept(); }
 
 private:
+    // The box as big as its text, so that none of it is cut off: as wide as
+    // its longest line (within limits the screen sets), as high as the text
+    // wrapped at that width.
+    void fitText(const QString &text)
+    {
+        const QRect area = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
+        const QFontMetrics metrics = text_->fontMetrics();
+        const int margins = 2 * (text_->frameWidth() + int(text_->document()->documentMargin())) + 4;
+        int widest = 0;
+        for (const QString &line : text.split(u'\n'))
+            widest = qMax(widest, metrics.horizontalAdvance(line));
+        const int width = qBound(420, widest + margins, qMax(420, area.width() * 3 / 5));
+        // Each line of the text wrapped as the box wraps it.
+        const qreal margin = text_->document()->documentMargin();
+        const qreal lineWidth = width - 2 * text_->frameWidth() - 2 * margin;
+        qreal height = 2 * margin + 2 * text_->frameWidth();
+        for (const QString &paragraph : text.split(u'\n')) {
+            QTextLayout layout(paragraph, text_->font());
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(lineWidth);
+                height += line.height();
+            }
+            layout.endLayout();
+        }
+        const int needed = int(std::ceil(height)) + metrics.lineSpacing() / 2;
+        const int room = area.height() * 4 / 5;
+        text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A scroll bar only for a text taller than the screen has room for.
+        text_->setVerticalScrollBarPolicy(needed <= room ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+        text_->setFixedSize(width, qMin(needed, room));
+    }
+
     bool handleKey(QKeyEvent *event)
     {
         const int key = event->key();

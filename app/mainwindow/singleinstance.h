@@ -3,12 +3,16 @@
 // socket; a second start finds it there, sends the show request (message
 // 1025) and ends before it creates the screen reader or hooks anything. A
 // socket left behind by a copy that crashed is noticed (nobody answers on it)
-// and replaced.
+// and replaced. A copy keeps answering whatever other processes send it:
+// requests are short lines, few connections are served at once, and a
+// server that stopped listening listens again.
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class QLocalServer;
+class QLocalSocket;
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -35,8 +39,13 @@ signals:
 
 private:
     bool handOver(const QString &name);
+    bool listen(const QString &name);
+    void listenAgain();
     void onNewConnection();
+    void readRequests(QLocalSocket *socket);
 
     QString name_;
     QLocalServer *server_ = nullptr;
+    QTimer listenCheck_;
+    int connections_ = 0; // connections being served
 };

@@ -34,15 +34,12 @@ void WindowLayout::Form_Resize()
     if (form_.ResizeBusy)
         return;
     if (!form_.isMinimized()) {
+        // Both sides at once: a resize asked for from inside the resize
+        // event does not come back on every platform, so the layout runs
+        // now with the corrected size rather than wait for it.
         const int minimum = twips::toPixels(MinimumTwips, &form_);
-        if (form_.width() < minimum) {
-            form_.resize(minimum, form_.height());
-            return; // the resize comes back here
-        }
-        if (form_.height() < minimum) {
-            form_.resize(form_.width(), minimum);
-            return;
-        }
+        if (form_.width() < minimum || form_.height() < minimum)
+            form_.resize(qMax(minimum, form_.width()), qMax(minimum, form_.height()));
     }
     form_.Picture1->raise();
     form_.ResizeBusy = true;

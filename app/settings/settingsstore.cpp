@@ -6,14 +6,17 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <memory>
+#include <utility>
 
 namespace settings {
 namespace {
@@ -35,10 +38,10 @@ const Definition table[] = {
     {S, u"Top", Type::Geometry, u"-99"},
     {S, u"Left", Type::Geometry, u"-99"},
     {S, u"BigMode", Type::Boolean, u"False"},
-    {S, u"FontSize", Type::Integer, u"1"},
+    {S, u"FontSize", Type::Integer, u"1", 1, 7},
     {S, u"Reverse", Type::Boolean, u"True"},
     {S, u"ZenpoMax", Type::Integer, u"50"},
-    {S, u"KeyFunc", Type::Integer, u"12"},
+    {S, u"KeyFunc", Type::Integer, u"12", 1, 12},
     {S, u"CheckKodo", Type::Integer, u"0"},
 };
 static_assert(std::size(table) == std::size_t(Key::Count));
@@ -61,6 +64,8 @@ struct StoreHealth {
     bool reported = false;
     ProblemHandler handler;
     std::unique_ptr<QTemporaryDir> standIn; // the session's values when the file cannot be used
+    int groups = 0;                         // WriteGroups alive
+    QList<QPair<QString, QString>> pending; // their values, path and text, in the order saved
 };
 
 StoreHealth &health()
@@ -96,6 +101,15 @@ QString userFilePath()
 // absent, or a regular file (also behind links a dotfile manager makes).
 // Anything else is never opened (a pipe would hang start-up) nor replaced
 // (saving renames a new file over it, which replaced a linked /dev/null).
+const QString ReadOnlyReason = QStringLiteral("読み取り専用です");
+
+// A file its owner made read-only is kept as it is, also from a program that
+// runs as root (whom the system would let write it).
+bool isReadOnly(const QFileInfo &file)
+{
+    return !file.isWritable() || !(file.permissions() & QFileDevice::WriteOwner);
+}
+
 QString unusableBecause(const QString &file)
 {
     const QFileInfo link(file);
@@ -108,6 +122,8 @@ QString unusableBecause(const QString &file)
         return QStringLiteral("フォルダです");
     if (!files::isRegularFile(link.canonicalFilePath())) // a device, a pipe, a socket
         return QStringLiteral("通常のファイルではありません");
+    if (isReadOnly(target))
+        return ReadOnlyReason;
     return {};
 }
 
@@ -127,9 +143,17 @@ std::unique_ptr<QSettings> userStore()
         if (why.isEmpty())
             return open(QSettings::UserScope, QStringLiteral("QLM"), QStringLiteral("Wordlamp"));
         // The defaults, and this session's changes, live in a file of our
-        // own until the program ends; the user's file stays as it is.
+        // own until the program ends; the user's file stays as it is. A
+        // read-only file is read: the session starts with its values.
         h.standIn = std::make_unique<QTemporaryDir>();
-        report(QStringLiteral("設定ファイルを使えません（%1）。設定は保存されません。\n%2").arg(why, file));
+        if (why == ReadOnlyReason) {
+            const QString copy = h.standIn->filePath(QStringLiteral("Wordlamp.conf"));
+            QFile::copy(QFileInfo(file).canonicalFilePath(), copy);
+            QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            report(QStringLiteral("設定ファイルは読み取り専用です。設定の変更は保存されません。\n%1").arg(file));
+        } else {
+            report(QStringLiteral("設定ファイルを使えません（%1）。設定は保存されません。\n%2").arg(why, file));
+        }
     }
     auto s = std::make_unique<QSettings>(h.standIn->filePath(QStringLiteral("Wordlamp.conf")), QSettings::IniFormat);
     s->setFallbacksEnabled(false);
@@ -192,7 +216,11 @@ QString defaultText(const Definition &def)
 
 QString get(QStringView section, QStringView key, const QString &defaultText)
 {
-    const QVariant v = userStore()->value(path(section, key));
+    const QString p = path(section, key);
+    for (const auto &[pendingPath, text] : health().pending)
+        if (pendingPath == p)
+            return text;
+    const QVariant v = userStore()->value(p);
     if (!v.isValid())
         return defaultText;
     // An unquoted text with commas, written by hand, reads back as a list.
@@ -201,13 +229,48 @@ QString get(QStringView section, QStringView key, const QString &defaultText)
     return v.toString();
 }
 
-void save(QStringView section, QStringView key, const QString &text)
+namespace {
+
+void writeValues(const QList<QPair<QString, QString>> &values)
 {
     auto s = userStore();
-    s->setValue(path(section, key), text);
+    for (const auto &[p, text] : values)
+        s->setValue(p, text);
     s->sync();
     if (s->status() != QSettings::NoError)
         report(QStringLiteral("設定を保存できません。\n%1").arg(s->fileName()));
+}
+
+} // namespace
+
+void save(QStringView section, QStringView key, const QString &text)
+{
+    StoreHealth &h = health();
+    if (h.groups == 0) {
+        writeValues({{path(section, key), text}});
+        return;
+    }
+    const QString p = path(section, key);
+    for (auto &value : h.pending)
+        if (value.first == p) {
+            value.second = text;
+            return;
+        }
+    h.pending.append({p, text});
+}
+
+WriteGroup::WriteGroup()
+{
+    ++health().groups;
+}
+
+WriteGroup::~WriteGroup()
+{
+    StoreHealth &h = health();
+    if (--h.groups > 0 || h.pending.isEmpty())
+        return;
+    const auto values = std::exchange(h.pending, {});
+    writeValues(values);
 }
 
 bool parseBool(QStringView text, bool *ok)
@@ -278,7 +341,7 @@ int readInt(Key key)
     const Definition &d = definition(key);
     bool ok = false;
     const int value = parseInt(get(d.section, d.key, defaultText(d)), &ok);
-    return ok ? value : parseInt(defaultText(d));
+    return ok && value >= d.minimum && value <= d.maximum ? value : parseInt(defaultText(d));
 }
 
 float readGeometry(Key key)
@@ -320,6 +383,34 @@ QRectF initialWindowGeometry(QSizeF screenTwips)
     if (top == CentreMarker)
         top = std::max(0.0f, float(screenTwips.height() - height) / 2);
     return QRectF(left, top, width, height);
+}
+
+QRectF initialWindowGeometry(const QList<QRectF> &screens, float minimum)
+{
+    const float width = readGeometry(Key::Width);
+    const float height = readGeometry(Key::Height);
+    const float left = readGeometry(Key::Left);
+    const float top = readGeometry(Key::Top);
+    // On `screen`: the size cut to it, centred where asked.
+    const auto placeOn = [&](const QRectF &screen, bool centreX, bool centreY) {
+        const auto fit = [minimum](float size, double room) {
+            return std::clamp(double(size), std::min(double(minimum), room), room);
+        };
+        const QSizeF size(fit(width, screen.width()), fit(height, screen.height()));
+        const auto centred = [](double start, double room, double size) {
+            return start + std::max(0.0, (room - size) / 2);
+        };
+        return QRectF(centreX ? centred(screen.left(), screen.width(), size.width()) : left,
+                      centreY ? centred(screen.top(), screen.height(), size.height()) : top, size.width(),
+                      size.height());
+    };
+    const QRectF primary = screens.value(0, QRectF(0, 0, minimum, minimum));
+    const QRectF onPrimary = placeOn(primary, left == CentreMarker, top == CentreMarker);
+    const auto holder =
+        std::find_if(screens.begin(), screens.end(), [&](const QRectF &s) { return s.intersects(onPrimary); });
+    if (holder == screens.end())
+        return placeOn(primary, true, true); // nowhere to be seen
+    return placeOn(*holder, left == CentreMarker, top == CentreMarker);
 }
 
 void saveWindowGeometry(const QRectF &twips)

@@ -5,12 +5,14 @@
 // elsewhere), organisation "QLM", application "Wordlamp". There is no cache:
 // every read asks the store, every write is written out at once.
 
+#include <QList>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringView>
 
 #include <functional>
+#include <limits>
 
 namespace settings {
 
@@ -57,6 +59,9 @@ struct Definition {
     QStringView key;
     Type type;
     QStringView defaultText; // empty with a special default (see defaultText())
+    // An integer outside this range reads as absent (the default applies).
+    int minimum = std::numeric_limits<int>::min();
+    int maximum = std::numeric_limits<int>::max();
 };
 
 // The whole table of stored values with their types and defaults.
@@ -71,6 +76,17 @@ QString defaultText(const Definition &def);
 // when the value is absent; nothing is written on read.
 QString get(QStringView section, QStringView key, const QString &defaultText);
 void save(QStringView section, QStringView key, const QString &text);
+
+// While a WriteGroup lives, save() keeps the values (get() sees them); they
+// are written together, in one write of the store, when the last group
+// ends. Shutdown saves the window and the history this way.
+class WriteGroup {
+public:
+    WriteGroup();
+    ~WriteGroup();
+    WriteGroup(const WriteGroup &) = delete;
+    WriteGroup &operator=(const WriteGroup &) = delete;
+};
 
 // Text conversions of the stored encodings. Each returns false when the text
 // does not parse as its type.
@@ -95,6 +111,13 @@ void writeGeometry(Key key, float twips);
 // "Height"; "Left" and "Top" from their values, or centred on the screen
 // when they hold -99 (never a negative left or top when centring).
 QRectF initialWindowGeometry(QSizeF screenTwips);
+// The same made safe for the screens there are. `screens` are the screens'
+// available areas in twips, the primary first, in the coordinates of the
+// stored "Left" and "Top" (the primary's top-left corner at 0, 0). Width and
+// height are at least `minimum` and at most the size of the screen that
+// holds the window; a window wholly off every screen is centred on the
+// primary one, and so is a window whose "Left" or "Top" holds -99.
+QRectF initialWindowGeometry(const QList<QRectF> &screens, float minimum);
 // At shutdown, when the window is in its normal state: "Width", "Height",
 // "Top", "Left", in this order.
 void saveWindowGeometry(const QRectF &twips);

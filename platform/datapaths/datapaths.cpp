@@ -40,3 +40,12 @@ QString datapaths::dictionaryFolder()
             return program;
     return folderHolding(QStringLiteral("waei.dic"), WORDLAMP_DATA_RELATIVE);
 }
+
+QString datapaths::manualFolder()
+{
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("manual"));
+    if (QFileInfo(beside).isDir())
+        return beside;
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(WORDLAMP_DATA_RELATIVE) +
+                           QStringLiteral("/manual"));
+}

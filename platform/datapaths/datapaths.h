@@ -19,4 +19,8 @@ QString dataFolder();
 // folder when there is one, else the program folder.
 QString dictionaryFolder();
 
+// The folder of the program's own manuals: "manual" in the program folder
+// (the build folder), else in the installed data folder.
+QString manualFolder();
+
 } // namespace datapaths

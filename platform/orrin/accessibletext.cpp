@@ -128,8 +128,11 @@ QString spokenName(const QString &name)
     // Japanese captions carry their access key in brackets, "検索(&S)", which
     // the accessible name keeps as "検索(S)": not worth hearing.
     static const QRegularExpression accessKey(QStringLiteral("(?<=[^\\x00-\\x7f])\\([A-Za-z0-9]\\)"));
+    // "拡大3(&3)" repeats its key just before the bracket: "拡大3".
+    static const QRegularExpression repeatedKey(QStringLiteral("(?<=[^\\x00-\\x7f])([A-Za-z0-9])\\(\\1\\)"));
     QString out = name;
     out.remove(accessKey);
+    out.replace(repeatedKey, QStringLiteral("\\1"));
     return out;
 }
 

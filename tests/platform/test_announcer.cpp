@@ -431,6 +431,7 @@ void TestAnnouncer::menuItems()
 {
     QMenu menu;
     menu.addAction(QStringLiteral("開く(&O)"));
+    menu.addAction(QStringLiteral("拡大3(&3)")); // the key is said once
     menu.addSeparator();
     QAction *off = menu.addAction(QStringLiteral("閉じる(&C)"));
     off->setEnabled(false);
@@ -441,7 +442,7 @@ void TestAnnouncer::menuItems()
     QTRY_VERIFY(menu.isVisible());
     mark();
     // Whether a disabled item can be selected depends on the style.
-    const QStringList said{"開く メニュー項目\t0", "", "閉じる メニュー項目 使用不可\t0",
+    const QStringList said{"開く メニュー項目\t0", "拡大3 メニュー項目\t0", "", "閉じる メニュー項目 使用不可\t0",
                            "拡大 メニュー項目 チェックあり\t0"};
     QStringList expected;
     for (int i = 0; i < menu.actions().size(); ++i) {

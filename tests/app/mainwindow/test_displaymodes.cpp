@@ -10,6 +10,7 @@
 #include "windowharness.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +32,17 @@ struct ShowWatch : QObject {
         return false;
     }
 };
+// The point sizes the characters of a box are drawn in.
+QList<qreal> characterSizes(RichTextBox *box)
+{
+    QList<qreal> sizes;
+    for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            for (int i = 0; i < it.fragment().length(); ++i)
+                sizes << QFontInfo(it.fragment().charFormat().font()).pointSizeF();
+    return sizes;
+}
+
 } // namespace
 
 class TestDisplayModes : public QObject {
@@ -82,7 +94,14 @@ void TestDisplayModes::magnifyUpCycle()
     f.Text1->setFocus();
     QStringList said;
     for (int i = 1; i <= 8; ++i) {
+        h.type(QStringLiteral("a"));
         h.key(Qt::Key_F6);
+        h.type(QStringLiteral("b"));
+        // What was typed before and after the change, in the box's size.
+        const QList<qreal> sizes = characterSizes(f.Text1);
+        QCOMPARE(sizes.size(), 2 * i);
+        for (qreal size : sizes)
+            QCOMPARE(size, QFontInfo(f.Text1->font()).pointSizeF());
         const bool big = i < 8;
         const int level = big ? i : 1;
         QCOMPARE(f.modeBigFont, big);

@@ -10,6 +10,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/singleinstance.h"
 #include "mainwindow/trayresidence.h"
+#include "mainwindow/twips.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinsupport.h"
 #include "speech/speech.h"
@@ -20,16 +21,24 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include <csignal>
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -60,12 +69,15 @@ private slots:
     void shutdownOrder();
     void closingMaximisedSavesNoGeometry();
     void geometryComesBack();
+    void storedValuesAreMadeSafe_data();
+    void storedValuesAreMadeSafe();
     void activationEmptiesALoneSpace();
     void deactivationEndsACapture();
     void terminationSignalRunsShutdown();
     void laterCommandsAreDisabled();
     void secondStartHandsOver();
     void staleSocketIsReplaced();
+    void handOverOutlivesBadClients();
 };
 
 void TestLifecycle::firstStart()
@@ -293,6 +305,59 @@ void TestLifecycle::geometryComesBack()
     QCOMPARE(h.form().pos(), QPoint(10, 20));
 }
 
+void TestLifecycle::storedValuesAreMadeSafe_data()
+{
+    // Stored values that would break the window, and what becomes of them.
+    // An empty size stands for the screen's; 5000 twips are 333 pixels.
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("centred");
+    QTest::addColumn<int>("fontSize");
+    QTest::addColumn<int>("keyFunc");
+    QTest::newRow("huge") << QStringList{"Width=1e9", "Height=1e9"} << QSize() << true << 1 << 12;
+    QTest::newRow("huge at a position") << QStringList{"Width=1e9", "Height=900000", "Left=150", "Top=300"} << QSize()
+                                        << false << 1 << 12;
+    QTest::newRow("tiny") << QStringList{"Width=3000", "Height=3000"} << QSize(333, 333) << true << 1 << 12;
+    QTest::newRow("narrow") << QStringList{"Width=3000"} << QSize(333, 585) << true << 1 << 12;
+    QTest::newRow("off to the right") << QStringList{"Left=1000000", "Top=300"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("off above") << QStringList{"Left=150", "Top=-20000"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("off, centred across") << QStringList{"Top=90000"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("level 0") << QStringList{"BigMode=True", "FontSize=0"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("level 8") << QStringList{"BigMode=True", "FontSize=8"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("level 7") << QStringList{"FontSize=7"} << QSize(759, 585) << true << 7 << 12;
+    QTest::newRow("F0") << QStringList{"KeyFunc=0"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("F13") << QStringList{"KeyFunc=13"} << QSize(759, 585) << true << 1 << 12;
+    QTest::newRow("F1") << QStringList{"KeyFunc=1"} << QSize(759, 585) << true << 1 << 1;
+}
+
+void TestLifecycle::storedValuesAreMadeSafe()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QSize, size);
+    QFETCH(bool, centred);
+    QFETCH(int, fontSize);
+    QFETCH(int, keyFunc);
+    WindowHarness::Options o;
+    o.settings = stored;
+    WindowHarness h(o);
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    const QRect screen = f.screen()->availableGeometry();
+    if (size.isEmpty())
+        size = screen.size();
+    QCOMPARE(f.size(), size);
+    if (centred) {
+        QVERIFY(qAbs(f.x() - (screen.width() - size.width()) / 2) <= 1);
+        QVERIFY(qAbs(f.y() - (screen.height() - size.height()) / 2) <= 1);
+    }
+    QVERIFY(screen.intersects(f.geometry()));
+    // The layout has run for the size the window has.
+    QTRY_COMPARE(f.Text2->geometry().right(), f.centralWidget()->width() - twips::toPixels(100, &f) - 3);
+    QCOMPARE(f.modeFontSize, fontSize);
+    QCOMPARE(f.KeyFunc, keyFunc);
+    QCOMPARE(WindowHarness::hookCalls(), QStringList{QStringLiteral("HookKeyHandler 1 1024 %1").arg(keyFunc + 111)});
+}
+
 void TestLifecycle::activationEmptiesALoneSpace()
 {
     WindowHarness h;
@@ -331,13 +396,14 @@ void TestLifecycle::laterCommandsAreDisabled()
     QVERIFY(h.load());
     for (const char *name :
          {"mnu_file_select", "mnu_file_clip", "mnu_edit_cut", "mnu_edit_copy", "mnu_edit_paste", "mnu_edit_clear",
-          "mnu_edit_allcopy", "mnu_kankyo_option", "mnu_kankyo_StMenu", "mnu_help_version", "mnu_help_update"})
+          "mnu_edit_allcopy", "mnu_kankyo_option", "mnu_kankyo_StMenu", "mnu_help_update"})
         QVERIFY2(!h.form().action(QString::fromLatin1(name))->isEnabled(), name);
     // Focus moves enable the edit commands only once they exist.
     h.form().Text1->setFocus();
     QTRY_COMPARE(h.focused(), h.form().Text1);
     QVERIFY(!h.form().action("mnu_edit_clear")->isEnabled());
-    for (const char *name : {"mnu_file_exit", "mnu_view_switch", "mnu_view_status", "mnu_file_yudo1"})
+    for (const char *name :
+         {"mnu_file_exit", "mnu_view_switch", "mnu_view_status", "mnu_file_yudo1", "mnu_help_version"})
         QVERIFY2(h.form().action(QString::fromLatin1(name))->isEnabled(), name);
 }
 
@@ -379,6 +445,68 @@ void TestLifecycle::staleSocketIsReplaced()
     WindowHarness h;
     QVERIFY(h.load());
     QVERIFY(h.window().singleInstance().isListening());
+#else
+    QSKIP("local sockets are files only on POSIX systems");
+#endif
+}
+
+void TestLifecycle::handOverOutlivesBadClients()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("instance"));
+    SingleInstance running;
+    running.setServerName(name);
+    QVERIFY(!running.DuplicateLoad());
+    QSignalSpy shown(&running, &SingleInstance::messageReceived);
+    const auto handOver = [&] {
+        SingleInstance second;
+        second.setServerName(name);
+        const int before = int(shown.size());
+        QVERIFY(second.DuplicateLoad());
+        QTRY_COMPARE_WITH_TIMEOUT(shown.size(), before + 1, 15000);
+    };
+
+    // A message without a line end is not kept: the connection is closed.
+    QLocalSocket endless;
+    endless.connectToServer(name);
+    QVERIFY(endless.waitForConnected());
+    endless.write(QByteArray(100000, 'x'));
+    QTRY_COMPARE(endless.state(), QLocalSocket::UnconnectedState);
+    // Connections that never speak hold up a request, but do not lose it.
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(name);
+        QVERIFY(silent.back()->waitForConnected());
+    }
+    handOver();
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(silent.begin(), silent.end(),
+                                         [](const auto &s) { return s->state() == QLocalSocket::UnconnectedState; }),
+                             15000);
+
+    // A flood that leaves no file descriptor to take a connection with stops
+    // the server; it listens again once descriptors are free.
+    rlimit limit{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit saved = limit;
+    limit.rlim_cur = QDir(QStringLiteral("/proc/self/fd")).count() + 8;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+    std::vector<int> flood;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(name);
+    memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    for (int fd; (fd = ::socket(AF_UNIX, SOCK_STREAM, 0)) >= 0;) {
+        flood.push_back(fd);
+        ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    }
+    QTest::qWait(200); // the server fails to take them
+    for (int fd : flood)
+        ::close(fd);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    QTRY_VERIFY(running.isListening());
+    handOver();
 #else
     QSKIP("local sockets are files only on POSIX systems");
 #endif

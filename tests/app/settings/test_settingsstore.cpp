@@ -32,7 +32,10 @@ private slots:
     void geometryEncoding();
     void placement_data();
     void placement();
+    void placementOnScreens_data();
+    void placementOnScreens();
     void shutdownWritesInOrder();
+    void groupedValuesAreWrittenTogether();
     void history();
     void machineThenUser_data();
     void machineThenUser();
@@ -206,6 +209,34 @@ void TestSettingsStore::placement()
     QCOMPARE(initialWindowGeometry(screen), expected);
 }
 
+void TestSettingsStore::placementOnScreens_data()
+{
+    // Two screens side by side: the primary 12000 x 9000 twips, the second
+    // 19200 x 14400 to its right.
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QRectF>("expected");
+    QTest::newRow("on the second screen")
+        << QStringList{"Left=13000", "Top=100", "Width=9000", "Height=6000"} << QRectF(13000, 100, 9000, 6000);
+    QTest::newRow("cut to the second screen")
+        << QStringList{"Left=13000", "Top=100", "Width=1e9", "Height=1e9"} << QRectF(13000, 100, 19200, 14400);
+    QTest::newRow("cut to the primary, centred") << QStringList{"Width=1e9", "Height=1e9"} << QRectF(0, 0, 12000, 9000);
+    QTest::newRow("too small, centred at the corrected size")
+        << QStringList{"Width=100", "Height=4999"} << QRectF(3500, 2000, 5000, 5000);
+    QTest::newRow("off every screen") << QStringList{"Left=-12000", "Top=100"}
+                                      << QRectF((12000 - 11385) / 2.0, (9000 - 8775) / 2.0, 11385, 8775);
+    QTest::newRow("below the screens") << QStringList{"Top=16000"}
+                                       << QRectF((12000 - 11385) / 2.0, (9000 - 8775) / 2.0, 11385, 8775);
+}
+
+void TestSettingsStore::placementOnScreens()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QRectF, expected);
+    for (const QString &kv : stored)
+        save(SettingsSection, kv.section(u'=', 0, 0), kv.section(u'=', 1));
+    QCOMPARE(initialWindowGeometry({QRectF(0, 0, 12000, 9000), QRectF(12000, 0, 19200, 14400)}, 5000), expected);
+}
+
 void TestSettingsStore::shutdownWritesInOrder()
 {
     saveWindowGeometry(QRectF(150, 300, 9000.5, 6000));
@@ -214,6 +245,22 @@ void TestSettingsStore::shutdownWritesInOrder()
     const QByteArray content = f.readAll();
     QVERIFY2(content.contains("Height=6000\nLeft=150\nTop=300\nWidth=9000.5\n"), content.constData());
     QCOMPARE(initialWindowGeometry(QSizeF(1, 1)), QRectF(150, 300, 9000.5, 6000));
+}
+
+void TestSettingsStore::groupedValuesAreWrittenTogether()
+{
+    {
+        WriteGroup shutdown;
+        saveWindowGeometry(QRectF(150, 300, 9000, 6000));
+        for (int slot = 1; slot <= 10; ++slot)
+            save(HistorySection, QStringLiteral("Word%1").arg(slot), QStringLiteral("w%1").arg(slot));
+        save(HistorySection, u"Word3", QStringLiteral("again"));
+        QVERIFY(!QFileInfo::exists(temp_->userFile()));
+        QCOMPARE(get(HistorySection, u"Word3", QStringLiteral("-")), QStringLiteral("again"));
+    }
+    QCOMPARE(get(HistorySection, u"Word10", QStringLiteral("-")), QStringLiteral("w10"));
+    QCOMPARE(get(HistorySection, u"Word3", QStringLiteral("-")), QStringLiteral("again"));
+    QCOMPARE(readGeometry(Key::Width), 9000.0f);
 }
 
 void TestSettingsStore::history()
@@ -269,6 +316,7 @@ void TestSettingsStore::unusableFileIsNeverTouched_data()
     QTest::newRow("pipe") << "pipe" << false;
     QTest::newRow("folder") << "folder" << false;
     QTest::newRow("broken link") << "broken link" << false;
+    QTest::newRow("read-only file") << "read-only" << false;
 }
 
 void TestSettingsStore::unusableFileIsNeverTouched()
@@ -289,6 +337,9 @@ void TestSettingsStore::unusableFileIsNeverTouched()
         QCOMPARE(::mkfifo(otherPath.constData(), 0600), 0);
     } else if (kind == u"folder") {
         QVERIFY(QDir().mkpath(other));
+    } else if (kind == u"read-only") {
+        QSettings(other, QSettings::IniFormat).setValue("Settings/ZenpoMax", "30");
+        QVERIFY(QFile::setPermissions(other, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     }
     if (kind.contains(u"link"))
         QVERIFY(QFile::link(other, file));
@@ -302,6 +353,13 @@ void TestSettingsStore::unusableFileIsNeverTouched()
     // The session keeps its changes either way.
     QCOMPARE(settings::readInt(settings::Key::FontSize), 5);
     QCOMPARE(reports.size(), usable ? 0 : 1); // said once
+    if (kind == u"read-only") {
+        // Read, never written.
+        QCOMPARE(settings::readInt(settings::Key::ZenpoMax), 30);
+        QVERIFY(!QSettings(file, QSettings::IniFormat).value("Settings/FontSize").isValid());
+        QVERIFY(QFileInfo(file).isFile());
+        return;
+    }
     settings::setProblemHandler({});
     const QFileInfo after(file);
     if (usable) {
