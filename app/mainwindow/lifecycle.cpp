@@ -208,9 +208,9 @@ void Lifecycle::Form_Activate()
 {
     if (!loaded_ || unloaded_)
         return;
-    // Activated while another window is still in front (the desktop says
-    // so; where it cannot tell, Qt's own view decides).
-    const desktop::WindowId front = windows_.activeWindow();
+    // Activated while another window still has the keyboard (the window
+    // manager may report its own choice a moment after the focus came).
+    const desktop::WindowId front = form_.isActiveWindow() ? 0 : windows_.activeWindow();
     if (front != 0 && front != form_.effectiveWinId() && !form_.TrayResident) {
         activation::Mouse_MeOn(form_, windows_, form_.effectiveWinId());
         form_.raise();
