@@ -67,6 +67,23 @@ def hot_key_burst(times, seconds):
     d.close()
 
 
+def ensure_window_manager():
+    """The session's window manager now and then fails to come up under
+    load: one of our own then takes its place (returned, to be ended)."""
+
+    def managed():
+        return "_NET_ACTIVE_WINDOW" in subprocess.run(["xprop", "-root", "_NET_SUPPORTED"], capture_output=True,
+                                                      text=True).stdout
+
+    try:
+        wait_for("the window manager", managed, 5)
+        return None
+    except AssertionError:
+        manager = subprocess.Popen(["openbox", "--sm-disable"], stderr=subprocess.DEVNULL)
+        wait_for("our window manager", managed)
+        return manager
+
+
 class Transcript:
     def __init__(self, path):
         self.path = path
@@ -145,16 +162,7 @@ def main():
     target = None
     manager = None
     try:
-        # The session's window manager now and then fails to come up under
-        # load: one of our own then takes its place.
-        def managed():
-            return "_NET_ACTIVE_WINDOW" in subprocess.run(["xprop", "-root", "_NET_SUPPORTED"], capture_output=True,
-                                                          text=True).stdout
-        try:
-            wait_for("the window manager", managed, 5)
-        except AssertionError:
-            manager = subprocess.Popen(["openbox", "--sm-disable"], stderr=subprocess.DEVNULL)
-            wait_for("our window manager", managed)
+        manager = ensure_window_manager()
         own = wait_for("the program's window", lambda: (windows_of(wordlamp.pid) or [0])[0])
         target = Target(here, atspiready, "apple run", 0, 5)
         # The entry takes the focus once more while the hook listens, so the
