@@ -10,15 +10,18 @@
 #include "mainwindow/desktopcommands.h"
 #include "mainwindow/extbox.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/quickguide.h"
 #include "mainwindow/windowmessages.h"
 #include "windowharness.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 const QString notFound = QStringLiteral(" は見つかりませんでした");
@@ -31,6 +34,7 @@ class TestCapture : public QObject {
 private slots:
     void capture_data();
     void capture();
+    void switchingAwayClosesTheGuide();
     void updateProgramMissing();
 };
 
@@ -136,6 +140,22 @@ void TestCapture::capture()
     QCOMPARE(lines.contains(signal), signalled);
     if (state == u"modal")
         QVERIFY(modal.isVisible());
+}
+
+void TestCapture::switchingAwayClosesTheGuide()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    QTimer::singleShot(100, &h.form(), [&h] { h.window().messages().receive(WindowMessages::ActivateApp, 0); });
+    bool stuck = false;
+    QTimer::singleShot(5000, &h.form(), [&h, &stuck] {
+        stuck = true;
+        for (QDialog *d : h.form().findChildren<QDialog *>())
+            d->reject();
+    });
+    h.window().quickGuide().show(QStringLiteral("guide"), QPoint(0, 0));
+    QVERIFY(!stuck);
+    QVERIFY(!h.window().quickGuide().F1HelpEnable);
 }
 
 void TestCapture::updateProgramMissing()
