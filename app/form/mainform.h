@@ -144,8 +144,10 @@ public:
 
     // Capture and residence: a word captured from another application, and
     // the notification area. Changed by Lifecycle, SearchWindow (after a
-    // lookup), the speech start-up and TrayResidence (TrayResident).
+    // lookup), the speech start-up, Capture and WindowMessages, and
+    // TrayResidence (TrayResident).
     bool CaptureActive = false; // a word captured from another application is being looked up
+    quintptr SourceWindow = 0;  // the active window when the last capture arrived (0 none)
     bool TrayResident = false;
 
 signals:

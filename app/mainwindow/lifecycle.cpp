@@ -4,6 +4,7 @@
 #include "form/mainform.h"
 #include "form/messagebox.h"
 #include "form/richtextbox.h"
+#include "mainwindow/activation.h"
 #include "mainwindow/dictionarycheck.h"
 #include "mainwindow/displaymodes.h"
 #include "mainwindow/history.h"
@@ -46,9 +47,10 @@ QPoint desktopOrigin()
 } // namespace
 
 Lifecycle::Lifecycle(MainForm &form, HookBinding &hook, History &history, SingleInstance &singleInstance,
-                     TrayResidence &tray, DisplayModes &display, ImeColours &ime, WindowMessages &messages)
+                     TrayResidence &tray, DisplayModes &display, ImeColours &ime, WindowMessages &messages,
+                     desktop::Windows &windows)
     : form_(form), hook_(hook), history_(history), singleInstance_(singleInstance), tray_(tray), display_(display),
-      ime_(ime), messages_(messages)
+      ime_(ime), messages_(messages), windows_(windows)
 {
     connect(form_.action(QStringLiteral("mnu_file_exit")), &QAction::triggered, &form_, &QWidget::close);
 }
@@ -73,7 +75,7 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
         exitCode_ = 0;
         return false;
     }
-    connect(&singleInstance_, &SingleInstance::messageReceived, &messages_, &WindowMessages::receive,
+    connect(&singleInstance_, &SingleInstance::messageReceived, &messages_, &WindowMessages::receiveMessage,
             Qt::UniqueConnection);
 
     // 2. Notification-area mode on request.
@@ -231,7 +233,14 @@ void Lifecycle::Form_Activate()
 {
     if (!loaded_ || unloaded_)
         return;
-    if (!form_.isActiveWindow() && !form_.TrayResident) {
+    // Activated while another window still has the keyboard (the window
+    // manager may report its own choice a moment after the focus came).
+    const desktop::WindowId front = form_.isActiveWindow() ? 0 : windows_.activeWindow();
+    if (front != 0 && front != form_.effectiveWinId() && !form_.TrayResident) {
+        activation::Mouse_MeOn(form_, windows_, form_.effectiveWinId());
+        form_.raise();
+        form_.activateWindow();
+    } else if (!form_.isActiveWindow() && !form_.TrayResident) {
         form_.raise();
         form_.activateWindow();
     }

@@ -4,6 +4,8 @@
 // program from outside the window (a termination signal, the desktop
 // session closing) runs the same shutdown, so the history is never lost.
 
+#include "desktop/desktop.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -28,7 +30,7 @@ public:
     static inline const QString Version = QStringLiteral("1.100");
 
     Lifecycle(MainForm &form, HookBinding &hook, History &history, SingleInstance &singleInstance, TrayResidence &tray,
-              DisplayModes &display, ImeColours &ime, WindowMessages &messages);
+              DisplayModes &display, ImeColours &ime, WindowMessages &messages, desktop::Windows &windows);
     ~Lifecycle() override;
 
     // Start-up. False when the program must end now (another copy runs, or
@@ -63,6 +65,7 @@ private:
     DisplayModes &display_;
     ImeColours &ime_;
     WindowMessages &messages_;
+    desktop::Windows &windows_;
     bool loaded_ = false;
     bool unloaded_ = false;
     int exitCode_ = 0;

@@ -8,8 +8,13 @@
 
 #include <memory>
 
+#include "desktop/desktop.h"
+
+class Capture;
+class DesktopCommands;
 class DisplayModes;
 class EventRouter;
+class ExtBox;
 class FormKeys;
 class HelpMenu;
 class History;
@@ -56,6 +61,10 @@ public:
     SearchWindow &search() { return *search_; }
     Paging &paging() { return *paging_; }
     HelpMenu &helpMenu() { return *helpMenu_; }
+    desktop::Windows &desktopWindows() { return *windows_; }
+    ExtBox &extBox() { return *extBox_; }
+    Capture &capture() { return *capture_; }
+    DesktopCommands &desktopCommands() { return *desktopCommands_; }
 
 private:
     MainForm &form_;
@@ -63,6 +72,8 @@ private:
     std::unique_ptr<TrayResidence> tray_;
     std::unique_ptr<HookBinding> hook_;
     std::unique_ptr<WindowMessages> messages_;
+    std::unique_ptr<desktop::Windows> windows_;
+    std::unique_ptr<ExtBox> extBox_;
     std::unique_ptr<WindowLayout> layout_;
     std::unique_ptr<ImeColours> ime_;
     std::unique_ptr<History> history_;
@@ -77,5 +88,8 @@ private:
     std::unique_ptr<ResultPane> resultPane_;
     std::unique_ptr<Paging> paging_;
     std::unique_ptr<HelpMenu> helpMenu_;
+    std::unique_ptr<Capture> capture_;
+    std::unique_ptr<DesktopCommands> desktopCommands_;
+    std::unique_ptr<desktop::HookNotifyFilter> hookNotify_;
     std::unique_ptr<EventRouter> router_;
 };

@@ -186,7 +186,10 @@ void QuickGuide::show(const QString &text, QPoint topLeft)
         },
         Qt::QueuedConnection);
     guide.exec();
-    form_.activateWindow(); // the window the guide came from takes the keys again
+    // The window the guide came from takes the keys again, unless the guide
+    // closed because the user went to another application.
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        form_.activateWindow();
     spoken::StopSpeech(form_);
     spoken::Speak(form_, QStringLiteral("ガイド おわり"));
     spoken::Settle(form_);

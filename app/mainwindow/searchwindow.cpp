@@ -6,6 +6,7 @@
 #include "form/messagebox.h"
 #include "form/richtextbox.h"
 #include "lookup/dicstrconv.h"
+#include "mainwindow/extbox.h"
 #include "mainwindow/history.h"
 #include "mainwindow/pendingcommands.h"
 #include "mainwindow/tips.h"
@@ -37,8 +38,9 @@ void ResultPaneSink::append(const QString &text, const lookup::EntryFormat &form
     form_.Text2Change = true;
 }
 
-SearchWindow::SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray)
-    : form_(form), history_(history), tips_(tips), tray_(tray), sink_(form),
+SearchWindow::SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray, ExtBox &extBox,
+                           desktop::Windows &windows)
+    : form_(form), history_(history), tips_(tips), tray_(tray), extBox_(extBox), windows_(windows), sink_(form),
       engine_(form.Lookup, *this, &sink_, nullptr)
 {
 }
@@ -101,6 +103,10 @@ void SearchWindow::SetResident(bool on)
 void SearchWindow::ShowMe()
 {
     windowsteps::ShowMe(form_);
+    // A captured word: the user is in another application, whose window
+    // manager may refuse a program that asks for the focus on its own.
+    if (form_.CaptureActive)
+        windows_.activate(form_.effectiveWinId());
 }
 
 void SearchWindow::focusText2()
@@ -142,9 +148,7 @@ void SearchWindow::AllRead()
 
 void SearchWindow::ShowExtBox(const QString &text)
 {
-    // The message window at another application's caret comes with the
-    // capture handling; until then captured words cannot arrive.
-    (void)text;
+    extBox_.ShowExtBox(text);
 }
 
 void SearchWindow::ShowTips(const QString &text)

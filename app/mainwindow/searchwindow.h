@@ -4,12 +4,14 @@
 // history, the tip and the reading of the result), and the result pane as
 // the place the entry is written to.
 
+#include "desktop/desktop.h"
 #include "lookup/kensaku.h"
 #include "lookup/textpanesink.h"
 
 #include <QObject>
 #include <QString>
 
+class ExtBox;
 class History;
 class MainForm;
 class Tips;
@@ -33,7 +35,8 @@ private:
 class SearchWindow : public QObject, public lookup::KensakuHost {
     Q_OBJECT
 public:
-    SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray);
+    SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray, ExtBox &extBox,
+                 desktop::Windows &windows);
     ~SearchWindow() override;
 
     // The lookup, as Enter, the history and the other commands start it.
@@ -71,6 +74,8 @@ private:
     History &history_;
     Tips &tips_;
     TrayResidence &tray_;
+    ExtBox &extBox_;
+    desktop::Windows &windows_;
     ResultPaneSink sink_;
     lookup::LookupEngine engine_;
 };

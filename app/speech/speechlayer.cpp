@@ -148,5 +148,8 @@ void SpeechLayer::mnu_kankyo_Open()
 {
     form_.AllReadFlag = false;
     SapiCancel();
-    form_.action(QStringLiteral("mnu_kankyo_english"))->setEnabled(form_.EnglishMode);
+    // Greyed without an English voice; never enabled here, so a command
+    // that is not ready stays greyed.
+    if (!form_.EnglishMode)
+        form_.action(QStringLiteral("mnu_kankyo_english"))->setEnabled(false);
 }

@@ -35,19 +35,29 @@ int32_t WLHOOK_CALL fakeUnHookKeyHandler()
     recordedHookCalls() << QStringLiteral("UnHookKeyHandler");
     return 1;
 }
+WindowHarness::FakeCapture &fakeCapture()
+{
+    static WindowHarness::FakeCapture capture;
+    return capture;
+}
+// As the library does: the text's bytes, padded with NULs up to length, or
+// the first length bytes without a terminator.
 int32_t WLHOOK_CALL fakeGetString(char *buffer, int32_t length)
 {
-    if (length > 0)
-        buffer[0] = '\0';
-    return 0;
+    ++fakeCapture().getStringCalls;
+    const QByteArray &text = fakeCapture().text;
+    for (int32_t i = 0; i < length; ++i)
+        buffer[i] = i < text.size() ? text.at(i) : '\0';
+    return fakeCapture().code;
 }
 int32_t WLHOOK_CALL fakeGetStrLength()
 {
-    return 0;
+    return int32_t(fakeCapture().text.size());
 }
 void WLHOOK_CALL fakeGetScreenCaret(WlhookPoint *point)
 {
-    point->x = point->y = 0;
+    point->x = fakeCapture().caret.x();
+    point->y = fakeCapture().caret.y();
 }
 
 HookBinding::Api fakeHookApi()
@@ -74,6 +84,7 @@ WindowHarness::WindowHarness() : WindowHarness(Options{})
 WindowHarness::WindowHarness(const Options &options) : temp_(std::make_unique<testsupport::TempSettings>())
 {
     recordedHookCalls().clear();
+    fakeCapture() = {};
     setMessageHandler([this](const MessageRecord &m) {
         messages.append(m);
         return QMessageBox::Ok;
@@ -211,6 +222,11 @@ void WindowHarness::lookUp(const QString &word)
     form_->Text1->clear();
     type(word);
     QTest::keyClick(form_->Text1, Qt::Key_Return);
+}
+
+WindowHarness::FakeCapture &WindowHarness::capture()
+{
+    return fakeCapture();
 }
 
 QStringList WindowHarness::hookCalls()

@@ -7,7 +7,9 @@
 #include "form/messagebox.h"
 #include "testsupport.h"
 
+#include <QByteArray>
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -70,6 +72,14 @@ public:
 
     // Calls made to the capture library stand-in.
     static QStringList hookCalls();
+    // What the stand-in has captured (nothing at first).
+    struct FakeCapture {
+        int code = 0;    // GetString's result
+        QByteArray text; // the captured bytes
+        QPoint caret;    // GetScreenCaret
+        int getStringCalls = 0;
+    };
+    static FakeCapture &capture();
 
 private:
     std::unique_ptr<testsupport::TempSettings> temp_;
