@@ -37,6 +37,13 @@ void ResultPaneSink::append(const QString &text, const lookup::EntryFormat &form
     form_.Text2Change = true;
 }
 
+void ResultPaneSink::annotateLine(const QList<wordreadings::Reading> &readings)
+{
+    form_.Text2Change = false;
+    pane_.annotateLine(readings);
+    form_.Text2Change = true;
+}
+
 SearchWindow::SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray)
     : form_(form), history_(history), tips_(tips), tray_(tray), sink_(form),
       engine_(form.Lookup, *this, &sink_, nullptr)

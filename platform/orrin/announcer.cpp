@@ -3,6 +3,7 @@
 #include "orrin/accessibletext.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
+#include "orrin/panereadings.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAccessible>
@@ -33,6 +34,19 @@ QString normaliseBreaks(QString s)
 bool isMenu(const QWidget *w)
 {
     return qobject_cast<const QMenu *>(w) || qobject_cast<const QMenuBar *>(w);
+}
+
+// The text of a box from `start` on, with the readings its document keeps
+// for its words (the result pane's entry).
+QString withReadings(QWidget *box, int start, const QString &text)
+{
+    const auto *edit = qobject_cast<const QTextEdit *>(box);
+    if (!edit || text.isEmpty())
+        return text;
+    QList<panereadings::Span> spans = panereadings::within(edit->document(), start, start + int(text.size()));
+    for (panereadings::Span &s : spans)
+        s.start -= start;
+    return panereadings::annotate(text, spans);
 }
 
 QString stateAndValue(QAccessibleInterface *iface)
@@ -294,7 +308,8 @@ void Announcer::readCaret(QAccessibleInterface *iface, const Snapshot &before, i
         // Extending a selection reads what the caret passed over.
         const int from = std::min(cursor, before.cursor);
         const int to = std::max(cursor, before.cursor);
-        const QString passed = normaliseBreaks(iface->textInterface()->text(from, to));
+        const QString passed =
+            withReadings(before.widget, from, normaliseBreaks(iface->textInterface()->text(from, to)));
         say(passed, passed.size() == 1 ? 1 : 0, VoiceCaret);
         return;
     }
@@ -317,12 +332,13 @@ void Announcer::readCaret(QAccessibleInterface *iface, const Snapshot &before, i
         }
         break;
     }
+    int start = 0;
+    const QString at = normaliseBreaks(accessibletext::textAt(iface, cursor, unit, &start));
     if (unit == QAccessible::CharBoundary) {
-        QString ch = normaliseBreaks(accessibletext::textAt(iface, cursor, unit));
-        say(ch.isEmpty() ? QStringLiteral(" ") : ch, 1, VoiceCaret);
+        say(at.isEmpty() ? QStringLiteral(" ") : withReadings(before.widget, start, at), 1, VoiceCaret);
         return;
     }
-    const QString t = normaliseBreaks(accessibletext::textAt(iface, cursor, unit)).trimmed();
+    const QString t = withReadings(before.widget, start, at).trimmed();
     say(t.isEmpty() && unit == QAccessible::LineBoundary ? QStringLiteral("空行") : t, 0, VoiceCaret);
 }
 
@@ -384,10 +400,12 @@ void Announcer::runCommand(const QString &name)
             say(accessibletext::describe(iface), 0, VoiceCommand);
             return;
         }
-        const QString line =
-            accessibletext::isMultiLine(iface)
-                ? normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(), QAccessible::LineBoundary))
-                : text->text(0, text->characterCount());
+        int start = 0;
+        QString line = accessibletext::isMultiLine(iface)
+                           ? normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(),
+                                                                    QAccessible::LineBoundary, &start))
+                           : text->text(0, text->characterCount());
+        line = withReadings(w, start, line);
         say(line.isEmpty() ? QStringLiteral("空行") : line, 0, VoiceCommand);
     } else if (name == u"ReadCurPos") {
         if (!text) {
@@ -402,9 +420,10 @@ void Announcer::runCommand(const QString &name)
                 return;
             }
         }
+        int start = 0;
         const QString ch =
-            normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(), QAccessible::CharBoundary));
-        say(ch.isEmpty() ? QStringLiteral(" ") : ch, 1, VoiceCommand);
+            normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(), QAccessible::CharBoundary, &start));
+        say(ch.isEmpty() ? QStringLiteral(" ") : withReadings(w, start, ch), 1, VoiceCommand);
     } else if (name == u"ReadInputSts") {
         say(text ? inputState(w, iface) : accessibletext::describe(iface), 0, VoiceCommand);
     }

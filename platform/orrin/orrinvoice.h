@@ -25,6 +25,8 @@ public:
 
     // Hands a text over for speech and returns at once; mode 1 marks the lone
     // character at the caret. Texts are queued behind speech in progress.
+    // A word may carry its reading (wordreadings.h): the voice says the
+    // reading, a transcript records the word.
     virtual void Speak(const QString &text, int mode = 0) = 0;
     // Drops the speech in progress and everything queued.
     virtual void StopSpeech() = 0;

@@ -3,6 +3,7 @@
 #include "orrin/orrnusr.h"
 #include "orrin/signalsounds.h"
 #include "orrin/speechtext.h"
+#include "orrin/wordreadings.h"
 
 #include <algorithm>
 #include <climits>
@@ -155,7 +156,8 @@ void SpeechdVoice::Speak(const QString &text, int mode)
     replaceStuckSession();
     // A blank at the caret is still a character to announce ("space").
     const bool blank = mode == 1 && text.size() == 1 && text[0].isSpace();
-    QString t = blank ? QStringLiteral(" ") : speechtext::cleaned(text);
+    // Words the dictionary gave a reading for are said with that reading.
+    QString t = blank ? QStringLiteral(" ") : speechtext::cleaned(wordreadings::spoken(text));
     // A bracket or a semicolon on its own (a piece of a read-all) is not
     // worth an utterance; a lone character at the caret still is.
     if (t.isEmpty() || (mode != 1 && speechtext::onlySigns(t)))

@@ -1,6 +1,7 @@
 #include "orrin/transcriptvoice.h"
 
 #include "orrin/transcript.h"
+#include "orrin/wordreadings.h"
 
 namespace {
 constexpr int SettleCapMs = 30000; // the longest Settle waits for the modelled speech
@@ -34,8 +35,10 @@ qint64 TranscriptVoice::remainingMs() const
     return std::max<qint64>(0, speakingUntil_ - clock_.elapsed());
 }
 
-void TranscriptVoice::Speak(const QString &text, int mode)
+void TranscriptVoice::Speak(const QString &said, int mode)
 {
+    // The transcript holds the text as shown; readings are the voice's business.
+    const QString text = wordreadings::shown(said);
     const qint64 duration = qint64(text.size()) * msPerChar_;
     transcript_->write(QStringLiteral("Speak"), {text, QString::number(mode), QString::number(duration)});
     if (duration <= 0)
@@ -47,8 +50,9 @@ void TranscriptVoice::Speak(const QString &text, int mode)
         emit speakingChanged(true);
 }
 
-void TranscriptVoice::announce(const QString &text, int mode)
+void TranscriptVoice::announce(const QString &said, int mode)
 {
+    const QString text = wordreadings::shown(said);
     const qint64 duration = qint64(text.size()) * msPerChar_;
     transcript_->write(QStringLiteral("Announce"), {text, QString::number(mode), QString::number(duration)});
     // It interrupts whatever was being said.
