@@ -135,8 +135,13 @@ QList<Reading> fromDictionaryLine(QStringView line)
             continue;
         }
         const QString word = line.mid(wordStart, wordEnd - wordStart).toString();
-        const QStringView first =
-            group.mid(0, group.indexOf(u'・') < 0 ? group.size() : group.indexOf(u'・')).trimmed();
+        const qsizetype dot = group.indexOf(u'・');
+        const QStringView first = (dot < 0 ? group : group.first(dot)).trimmed();
+        if (wordEnd < open && allKana(word) && speechtext::containsKanji(first)) {
+            // "かね {金}": a reading as the headword, its written form in braces.
+            out += aligned(first.toString(), word);
+            continue;
+        }
         if (word.isEmpty() || !speechtext::containsKanji(word) || !allKana(first))
             continue;
         out += aligned(word, first.toString());

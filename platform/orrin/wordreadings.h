@@ -45,8 +45,8 @@ struct Reading {
 // The readings a dictionary line gives its words, in the order of the line:
 // every word with a kanji followed (directly or after one space) by a
 // closed brace group whose first item is kana; the first item is the
-// reading. Groups of tags ("{名}"), written forms ("かね {金}") and an
-// unclosed brace give none.
+// reading. A kana headword followed by its written form ("かね {金}") reads
+// the written form. Groups of tags ("{名}") and an unclosed brace give none.
 QList<Reading> fromDictionaryLine(QStringView line);
 
 // Hiragana for katakana (ヴ and the small forms included), for comparing

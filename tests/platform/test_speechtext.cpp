@@ -238,7 +238,7 @@ void TestSpeechText::dictionaryReadings_data()
     QTest::newRow("two stretches") << QStringLiteral("■x : 書き物{かきもの}; 気持ち{きもち}")
                                    << QStringList{"書=か", "物=もの", "気持=きも"};
     QTest::newRow("japanese headword") << QStringLiteral("■金 {かね} : (名) (1) money") << QStringList{"金=かね"};
-    QTest::newRow("written form in braces") << QStringLiteral("■かね {金} : (名) money") << QStringList{};
+    QTest::newRow("written form in braces") << QStringLiteral("■かね {金} : (名) money") << QStringList{"金=かね"};
     QTest::newRow("tags") << QStringLiteral("■go {動} : 行く{いく}") << QStringList{"行=い"};
     QTest::newRow("unclosed") << QStringLiteral("■money : 金{かね・") << QStringList{};
     QTest::newRow("unclosed before a group") << QStringLiteral("■x : 金{かね・銀{ぎん}") << QStringList{};
