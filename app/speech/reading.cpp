@@ -3,6 +3,7 @@
 #include "eventloop/doevents.h"
 #include "form/mainform.h"
 #include "form/richtextbox.h"
+#include "orrin/announcer.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
@@ -39,6 +40,8 @@ struct Reading::ReadAllState {
 
 void Reading::showChunk(const PaneText &pane, int start, int length)
 {
+    // The reading's own highlight is no caret move of the user's.
+    const Announcer::ProgramCaretMove programMove;
     const int from = pane.toPane(start);
     const int to = pane.toPane(start + length);
     QTextCursor c = form_.Text2->textCursor();

@@ -76,11 +76,22 @@ Announcer::Announcer(QObject *parent) : QObject(parent)
         app->installEventFilter(this);
     }
     setOrrnReader(this);
+    instance_ = this;
 }
 
 Announcer::~Announcer()
 {
     setOrrnReader(nullptr);
+    if (instance_ == this)
+        instance_ = nullptr;
+}
+
+Announcer::ProgramCaretMove::~ProgramCaretMove()
+{
+    // The key's own effect is measured from where the program put the caret
+    // (a move that only ends a selection sends no signal of its own).
+    if (--programMoves_ == 0 && instance_ && instance_->checkPending_)
+        instance_->takeCaret(instance_->pending_);
 }
 
 void Announcer::setSpeaksForItself(QWidget *widget, bool speaks)
@@ -238,9 +249,7 @@ void Announcer::beginCheck(QWidget *target, const QKeyEvent *key, const QString 
     if (QAccessibleTextInterface *text = iface->textInterface()) {
         s.text = true;
         s.content = text->text(0, text->characterCount());
-        s.cursor = text->cursorPosition();
-        if (text->selectionCount() > 0)
-            text->selection(0, &s.selStart, &s.selEnd);
+        takeCaret(s);
     } else {
         s.value = stateAndValue(iface);
     }
@@ -251,16 +260,36 @@ void Announcer::beginCheck(QWidget *target, const QKeyEvent *key, const QString 
         watchCaret(target);
 }
 
+void Announcer::takeCaret(Snapshot &s) const
+{
+    QAccessibleInterface *iface = s.widget ? QAccessible::queryAccessibleInterface(s.widget) : nullptr;
+    QAccessibleTextInterface *text = iface ? iface->textInterface() : nullptr;
+    if (!text)
+        return;
+    s.cursor = text->cursorPosition();
+    s.selStart = s.selEnd = 0;
+    if (text->selectionCount() > 0)
+        text->selection(0, &s.selStart, &s.selEnd);
+}
+
+void Announcer::onCaretMoved()
+{
+    // The program moved the caret (a read-all going on under the key): see
+    // ProgramCaretMove.
+    if (programMoves_ == 0)
+        finishCheck();
+}
+
 void Announcer::watchCaret(QWidget *target)
 {
     // The box moves its caret while it handles the key: that is the place
     // the user moved to, whatever the program does with the caret later.
     if (auto *edit = qobject_cast<QTextEdit *>(target))
-        caretWatch_ = connect(edit, &QTextEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+        caretWatch_ = connect(edit, &QTextEdit::cursorPositionChanged, this, &Announcer::onCaretMoved);
     else if (auto *plain = qobject_cast<QPlainTextEdit *>(target))
-        caretWatch_ = connect(plain, &QPlainTextEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+        caretWatch_ = connect(plain, &QPlainTextEdit::cursorPositionChanged, this, &Announcer::onCaretMoved);
     else if (auto *line = qobject_cast<QLineEdit *>(target))
-        caretWatch_ = connect(line, &QLineEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+        caretWatch_ = connect(line, &QLineEdit::cursorPositionChanged, this, &Announcer::onCaretMoved);
 }
 
 void Announcer::finishCheck()

@@ -57,6 +57,16 @@ public:
     static void setSpeaksForItself(QWidget *widget, bool speaks = true);
     static bool speaksForItself(const QWidget *widget);
 
+    // Marks a caret move made by the program (a reading highlighting the
+    // text it reads): it is not read as the effect of a key pressed meanwhile.
+    class ProgramCaretMove {
+    public:
+        ProgramCaretMove() { ++programMoves_; }
+        ~ProgramCaretMove();
+        ProgramCaretMove(const ProgramCaretMove &) = delete;
+        ProgramCaretMove &operator=(const ProgramCaretMove &) = delete;
+    };
+
     void stepCursorReading() override;
     void runCommand(const QString &name) override;
 
@@ -81,6 +91,8 @@ private:
     void beginCheck(QWidget *target, const QKeyEvent *key, const QString &typed);
     void finishCheck();
     void watchCaret(QWidget *target);
+    void onCaretMoved();
+    void takeCaret(Snapshot &s) const;
     void readCaret(QAccessibleInterface *iface, const Snapshot &before, int cursor);
     QWidget *readingTarget() const;
     QString inputState(QWidget *widget, QAccessibleInterface *iface) const;
@@ -96,4 +108,6 @@ private:
     Snapshot pending_;
     bool checkPending_ = false;
     QMetaObject::Connection caretWatch_;
+    static inline int programMoves_ = 0;
+    static inline Announcer *instance_ = nullptr;
 };
