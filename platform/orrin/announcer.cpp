@@ -36,6 +36,20 @@ bool isMenu(const QWidget *w)
     return qobject_cast<const QMenu *>(w) || qobject_cast<const QMenuBar *>(w);
 }
 
+// What was taken out of `before` to leave `after` (empty when nothing was).
+QString removedText(const QString &before, const QString &after)
+{
+    if (after.size() >= before.size())
+        return {};
+    qsizetype head = 0;
+    while (head < after.size() && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < after.size() - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return before.mid(head, before.size() - head - tail);
+}
+
 // The text of a box from `start` on, with the readings its document keeps
 // for its words (the result pane's entry).
 QString withReadings(QWidget *box, int start, const QString &text)
@@ -318,8 +332,12 @@ void Announcer::finishCheck()
         return;
     const QString content = text->text(0, text->characterCount());
     if (content != before.content) {
-        if (!before.typed.isEmpty())
+        if (!before.typed.isEmpty()) {
             say(before.typed, before.typed.size() == 1 ? 1 : 0, VoiceEcho);
+        } else if (before.key == Qt::Key_Backspace || before.key == Qt::Key_Delete) {
+            const QString gone = removedText(before.content, content);
+            say(gone, gone.size() == 1 ? 1 : 0, VoiceEcho);
+        }
         return;
     }
     int selStart = 0, selEnd = 0;
@@ -399,6 +417,11 @@ void Announcer::stepCursorReading()
     case CursorReading::Line: reading_ = CursorReading::Character; break;
     }
     say(cursorReadingName(reading_), 0, VoiceCommand);
+}
+
+void Announcer::speedStepped(const QString &name)
+{
+    say(name, 0, VoiceCommand);
 }
 
 QString Announcer::inputState(QWidget *widget, QAccessibleInterface *iface) const

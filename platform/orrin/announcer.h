@@ -12,7 +12,7 @@
 //   selected;
 // - user input in the focused control: the character, word or line at a
 //   caret the user moved (by the cursor-reading mode), the characters the
-//   user typed, the new state or value of a check box, list, combo box or
+//   user typed or took away with Backspace or Delete, the new state or value of a check box, list, combo box or
 //   slider the user changed. Moves made by the program itself are not read;
 // - the reading commands ORRNCOMMAND "ReadCurLine", "ReadCurPos",
 //   "ReadInputSts" and the cursor-reading switch ORRNSETSTATUS(65538, 5, 1).
@@ -68,6 +68,7 @@ public:
     };
 
     void stepCursorReading() override;
+    void speedStepped(const QString &name) override;
     void runCommand(const QString &name) override;
 
 protected:

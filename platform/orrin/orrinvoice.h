@@ -55,6 +55,12 @@ public:
     // does. Back ends may record it apart from the program's Speak calls.
     virtual void announce(const QString &text, int mode = 0);
 
+    // The speech speed as the user hears it named ("速度 速い"); the "speed"
+    // status item steps it through SpeedSteps speeds, normal first.
+    static constexpr int SpeedSteps = 5;
+    virtual QString speedName() const { return speedNameOf(0); }
+    static QString speedNameOf(int step);
+
     // The screen reader's status and command functions (see orrnusr.h).
     virtual int setStatus(int item, int value, int flag) = 0;
     virtual int command(const QString &name, int a, int b) = 0;

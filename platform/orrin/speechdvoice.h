@@ -53,6 +53,7 @@ public:
     // "speed" status item.
     static constexpr int RateCycle[] = {0, 25, 50, 75, -25};
     int rate() const { return RateCycle[rateStep_]; }
+    QString speedName() const override { return speedNameOf(rateStep_); }
 
     // What is read when the caret moves, stepped by the "cursor reading"
     // status item: character, word, line, character ...

@@ -1,5 +1,6 @@
 #include "orrin/transcriptvoice.h"
 
+#include "orrin/orrnusr.h"
 #include "orrin/transcript.h"
 #include "orrin/wordreadings.h"
 
@@ -119,6 +120,8 @@ int TranscriptVoice::setStatus(int item, int value, int flag)
 {
     transcript_->write(QStringLiteral("ORRNSETSTATUS"),
                        {QString::number(item), QString::number(value), QString::number(flag)});
+    if (item == OrrnStatusItem && value == OrrnSpeedNext)
+        speedStep_ = (speedStep_ + 1) % SpeedSteps;
     return 0;
 }
 
