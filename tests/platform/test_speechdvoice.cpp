@@ -6,6 +6,7 @@
 #include "orrin/orrnusr.h"
 #include "orrin/speechdvoice.h"
 #include "orrin/speechtext.h"
+#include "orrin/wordreadings.h"
 #include "privatespeechd.h"
 
 #include <QDir>
@@ -251,6 +252,7 @@ void TestSpeechdVoice::loneCharacter()
     QVERIFY(v);
     v->Speak(QStringLiteral("a"), 1);
     v->Speak(QStringLiteral("林"), 1);
+    v->Speak(wordreadings::annotated(QStringLiteral("金"), QStringLiteral("かね")), 1); // the entry's reading
     v->Speak(QStringLiteral(" "), 1);
     v->Speak(QStringLiteral("more than one"), 1);
     auto words = [this] {
@@ -258,7 +260,8 @@ void TestSpeechdVoice::loneCharacter()
         texts.removeIf([](const QString &t) { return t.trimmed().isEmpty() || t == u"space"; });
         return texts;
     };
-    const QStringList spoken = {QStringLiteral("a"), QStringLiteral("ハヤシ"), QStringLiteral("more than one")};
+    const QStringList spoken = {QStringLiteral("a"), QStringLiteral("ハヤシ"), QStringLiteral("かね"),
+                                QStringLiteral("more than one")};
     QTRY_COMPARE_WITH_TIMEOUT(words(), spoken, Patience);
     QTRY_VERIFY_WITH_TIMEOUT(!v->IsSpeaking(), Patience);
 }
