@@ -83,6 +83,7 @@ void DicStrConv(const LookupState &state, EntrySink &sink)
             }
         }
         sink.append(buffer + QStringLiteral("\r\n"), format);
+        sink.annotateLine(wordreadings::fromDictionaryLine(line));
     }
 }
 

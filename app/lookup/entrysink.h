@@ -4,6 +4,8 @@
 // one piece at a time, each piece with the indent of its paragraph and its
 // colour.
 
+#include "orrin/wordreadings.h"
+
 #include <QString>
 
 namespace lookup {
@@ -33,6 +35,10 @@ public:
     // text inserted there the colour of `format`, and inserts `text` (line
     // breaks are CR LF).
     virtual void append(const QString &text, const EntryFormat &format) = 0;
+    // The readings the dictionary line written last (by the appends since the
+    // previous call) gives its words, for the voice; a sink that is not read
+    // aloud ignores them.
+    virtual void annotateLine(const QList<wordreadings::Reading> &readings) { Q_UNUSED(readings); }
     // Everything in the pane.
     virtual QString text() const = 0;
 };

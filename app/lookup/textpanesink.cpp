@@ -1,5 +1,7 @@
 #include "lookup/textpanesink.h"
 
+#include "orrin/panereadings.h"
+
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -15,6 +17,7 @@ void TextPaneSink::clear()
 {
     if (pane_)
         pane_->clear();
+    lineStart_ = -1;
 }
 
 double TextPaneSink::fontPointSize() const
@@ -39,6 +42,8 @@ void TextPaneSink::append(const QString &text, const EntryFormat &format)
         return;
     QTextCursor cursor = pane_->textCursor();
     cursor.movePosition(QTextCursor::End);
+    if (lineStart_ < 0)
+        lineStart_ = cursor.position();
     QTextBlockFormat block = cursor.blockFormat();
     block.setLeftMargin(twipsToPixels(format.indentTwips, pane_->logicalDpiX()));
     cursor.setBlockFormat(block);
@@ -46,6 +51,14 @@ void TextPaneSink::append(const QString &text, const EntryFormat &format)
     chars.setForeground(QColor(format.color.red, format.color.green, format.color.blue));
     cursor.insertText(text, chars);
     pane_->setTextCursor(cursor);
+}
+
+void TextPaneSink::annotateLine(const QList<wordreadings::Reading> &readings)
+{
+    const int from = lineStart_;
+    lineStart_ = -1;
+    if (pane_ && from >= 0)
+        panereadings::markLine(pane_->document(), from, readings);
 }
 
 QString TextPaneSink::text() const

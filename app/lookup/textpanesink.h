@@ -18,6 +18,8 @@ public:
     void clear() override;
     double fontPointSize() const override;
     void append(const QString &text, const EntryFormat &format) override;
+    // Keeps the readings on the words' characters (see panereadings.h).
+    void annotateLine(const QList<wordreadings::Reading> &readings) override;
     QString text() const override;
 
     // Twips (1/1440 inch) as pixels of the pane's screen.
@@ -25,6 +27,7 @@ public:
 
 private:
     QPointer<QTextEdit> pane_;
+    int lineStart_ = -1; // where the line being written began
 };
 
 } // namespace lookup

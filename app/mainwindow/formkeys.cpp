@@ -19,7 +19,9 @@ FormKeys::FormKeys(MainForm &form, DisplayModes &display, ImeColours &ime) : for
 void FormKeys::Form_KeyDown(int &KeyCode, int Shift)
 {
     form_.LastShift = Shift;
-    form_.speech().SapiCancel();
+    // Alt alone begins a shortcut or the menus; the English word goes on.
+    if (KeyCode != Menu)
+        form_.speech().SapiCancel();
     // Handled when the key is released.
     if ((KeyCode == KeyG && Shift == CtrlBit) || (KeyCode == PageDown && Shift == AltBit) ||
         (KeyCode == KeyC && Shift == CtrlBit))

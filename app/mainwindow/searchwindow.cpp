@@ -38,6 +38,13 @@ void ResultPaneSink::append(const QString &text, const lookup::EntryFormat &form
     form_.Text2Change = true;
 }
 
+void ResultPaneSink::annotateLine(const QList<wordreadings::Reading> &readings)
+{
+    form_.Text2Change = false;
+    pane_.annotateLine(readings);
+    form_.Text2Change = true;
+}
+
 SearchWindow::SearchWindow(MainForm &form, History &history, Tips &tips, TrayResidence &tray, ExtBox &extBox,
                            desktop::Windows &windows)
     : form_(form), history_(history), tips_(tips), tray_(tray), extBox_(extBox), windows_(windows), sink_(form),

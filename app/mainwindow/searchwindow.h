@@ -25,6 +25,7 @@ public:
     void clear() override;
     double fontPointSize() const override { return pane_.fontPointSize(); }
     void append(const QString &text, const lookup::EntryFormat &format) override;
+    void annotateLine(const QList<wordreadings::Reading> &readings) override;
     QString text() const override { return pane_.text(); }
 
 private:

@@ -3,9 +3,11 @@
 #include "eventloop/doevents.h"
 #include "form/mainform.h"
 #include "form/richtextbox.h"
+#include "orrin/announcer.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
 #include "orrin/orrnusr.h"
+#include "orrin/panereadings.h"
 #include "speech/imecomposition.h"
 #include "speech/readingtext.h"
 #include "speech/speechlayer.h"
@@ -38,6 +40,8 @@ struct Reading::ReadAllState {
 
 void Reading::showChunk(const PaneText &pane, int start, int length)
 {
+    // The reading's own highlight is no caret move of the user's.
+    const Announcer::ProgramCaretMove programMove;
     const int from = pane.toPane(start);
     const int to = pane.toPane(start + length);
     QTextCursor c = form_.Text2->textCursor();
@@ -81,6 +85,34 @@ bool Reading::BackBack(const QString &text, int pos, int &cursor)
     return cursor != before;
 }
 
+QString Reading::withReadings(const PaneText &pane, int start, const QString &text) const
+{
+    // The words the entry gave a reading for are handed to the voice with
+    // it. The text is the pane's from `start` on, except that a chunk may
+    // have left out the line feed after a carriage return.
+    QList<int> at; // for each character of `text`, its position in the pane's text
+    at.reserve(text.size());
+    int j = start;
+    for (const QChar c : text) {
+        if (j < pane.size() && pane.text().at(j) != c && pane.text().at(j) == u'\n')
+            ++j;
+        if (j >= pane.size() || pane.text().at(j) != c)
+            break;
+        at.append(j++);
+    }
+    if (at.isEmpty())
+        return text;
+    QList<panereadings::Span> spans =
+        panereadings::within(form_.Text2->document(), pane.toPane(at.first()), pane.toPane(at.last() + 1));
+    QList<panereadings::Span> inText;
+    for (const panereadings::Span &sp : spans) {
+        const int from = int(at.indexOf(pane.toReading(sp.start)));
+        if (from >= 0 && from + sp.length <= at.size() && at[from + sp.length - 1] == at[from] + sp.length - 1)
+            inText.append({from, sp.length, sp.reading});
+    }
+    return panereadings::annotate(text, inText);
+}
+
 bool Reading::speakChunk(ReadAllState &s, Voice voice, Pause pause)
 {
     const std::shared_ptr<bool> alive = alive_;
@@ -94,7 +126,7 @@ bool Reading::speakChunk(ReadAllState &s, Voice voice, Pause pause)
         if (*alive)
             layer_.AllReadWaitSapi();
     } else {
-        form_.Voice1->Speak(s.chunk, 0);
+        form_.Voice1->Speak(withReadings(s.pane, s.chunkStart, s.chunk), 0);
         if (pause == Pause::Settle)
             form_.Voice1->Settle();
         else
@@ -232,7 +264,7 @@ void Reading::AllRead()
         if (!*alive)
             return;
         if (!s.chunk.isEmpty()) {
-            form_.Voice1->Speak(s.chunk, 0);
+            form_.Voice1->Speak(withReadings(s.pane, s.chunkStart, s.chunk), 0);
             layer_.AllReadWait();
             if (!*alive)
                 return;
@@ -274,7 +306,9 @@ void Reading::ParaYomi()
         return;
     const int cursor = pane.toReading(form_.Text2->textCursor().selectionStart());
     form_.Voice1->StopSpeech();
-    form_.Voice1->Speak(paragraphAt(pane.text(), cursor), 0);
+    int start = 0;
+    const QString paragraph = paragraphAt(pane.text(), cursor, &start);
+    form_.Voice1->Speak(withReadings(pane, start, paragraph), 0);
 }
 
 QString Reading::GetCurStr()

@@ -49,6 +49,9 @@ private:
     enum class Pause { Wait, Settle };
     struct ReadAllState;
 
+    // `text`, which begins at `start` of the pane's text, with the readings
+    // the entry gives its words.
+    QString withReadings(const PaneText &pane, int start, const QString &text) const;
     bool speakChunk(ReadAllState &s, Voice voice, Pause pause);
     bool BackBack(const QString &text, int pos, int &cursor);
     void showChunk(const PaneText &pane, int start, int length);

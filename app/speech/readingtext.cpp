@@ -175,9 +175,11 @@ QString wordAt(const QString &text, int pos)
     return text.mid(start, end - start);
 }
 
-QString paragraphAt(const QString &text, int pos)
+QString paragraphAt(const QString &text, int pos, int *startOut)
 {
     const int n = int(text.size());
+    if (startOut)
+        *startOut = 0;
     if (n == 0)
         return {};
     pos = std::clamp(pos, 0, n);
@@ -187,6 +189,8 @@ QString paragraphAt(const QString &text, int pos)
     int end = pos;
     while (end < n && text.at(end) != u'\r')
         ++end;
+    if (startOut)
+        *startOut = start;
     return text.mid(start, std::min(end + 1, n) - start);
 }
 

@@ -41,7 +41,7 @@ QString wordAt(const QString &text, int pos);
 
 // The paragraph around `pos`: from the line feed before it (or the text
 // start) to the carriage return after it (or the text end), both included.
-QString paragraphAt(const QString &text, int pos);
+QString paragraphAt(const QString &text, int pos, int *start = nullptr);
 
 // The English text from `pos` on, as the English voice reads it: letters,
 // digits, spaces and - , " ' _ $ as they are, "." as ":", up to the first

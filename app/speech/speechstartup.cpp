@@ -112,6 +112,17 @@ bool SpeechLayer::checkEnglishVoice()
     form_.CaptureActive = false;
     if (!sapi_)
         sapi_ = EnglishVoice::create();
+    if (sapi_) {
+        // An English voice that cannot play at all (no audio device) is
+        // given up at its first failure: English goes to the screen reader,
+        // starting with the text it lost.
+        connect(sapi_.get(), &EnglishVoice::cannotPlay, this, [this](const QString &text) {
+            form_.EnglishMode = false;
+            EnglishSetting(false);
+            if (form_.Voice1 && !text.isEmpty())
+                form_.Voice1->Speak(text, 0);
+        });
+    }
     if (!EnglishCheck()) {
         showMessage(&form_, QMessageBox::Warning, StartupErrorTitle,
                     QStringLiteral("SAPI4.0がインストールされていません"));

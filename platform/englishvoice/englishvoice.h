@@ -39,6 +39,9 @@ public:
     // failed (the text is then not spoken).
     virtual bool speak(const QString &text) = 0;
     virtual void stop() = 0;
+    // True from speak() until the engine reports the end of the text (never
+    // longer than the text can take to say), so that a wait right after
+    // speak() waits for it.
     virtual bool isSpeaking() const = 0;
 
     // Speed: any whole number from minSpeed() (slowest) to maxSpeed()
@@ -57,6 +60,10 @@ public:
 signals:
     void audioStart();
     void audioEnd();
+    // The engine cannot play at all (no audio device, a missing plug-in):
+    // `text`, the text it was given, was not spoken. available() is false
+    // from then on.
+    void cannotPlay(const QString &text);
 
 protected:
     EnglishVoice();

@@ -36,6 +36,7 @@ std::unique_ptr<EnglishVoice> QtEnglishVoice::create(QString *error)
 
 QtEnglishVoice::QtEnglishVoice(const QString &engine) : tts_(std::make_unique<QTextToSpeech>(engine))
 {
+    clock_.start();
     if (tts_->state() == QTextToSpeech::Error)
         return;
     const QLocale start = tts_->locale();
@@ -56,7 +57,7 @@ QtEnglishVoice::QtEnglishVoice(const QString &engine) : tts_(std::make_unique<QT
 
 bool QtEnglishVoice::available() const
 {
-    return tts_ && tts_->state() != QTextToSpeech::Error;
+    return tts_ && !cannotPlay_ && tts_->state() != QTextToSpeech::Error;
 }
 
 QString QtEnglishVoice::voiceName(int index) const
@@ -84,8 +85,18 @@ bool QtEnglishVoice::speak(const QString &text)
         return false;
     retryText_ = stoppedBefore_ ? text : QString();
     stoppedBefore_ = false;
+    // About 15 characters a second at the slowest speed, and time for the
+    // engine to start.
+    const qint64 perChar = speed_ < 0 ? 70 - 4 * speed_ : 70;
+    requestUntil_ = clock_.elapsed() + 2000 + perChar * text.size();
+    started_ = false;
+    lastText_ = text;
     tts_->say(text);
-    return tts_->state() != QTextToSpeech::Error;
+    if (tts_->state() == QTextToSpeech::Error) {
+        requestUntil_ = -1;
+        return false;
+    }
+    return true;
 }
 
 void QtEnglishVoice::stop()
@@ -94,11 +105,15 @@ void QtEnglishVoice::stop()
         return;
     tts_->stop();
     stoppedBefore_ = true;
+    requestUntil_ = -1;
 }
 
 bool QtEnglishVoice::isSpeaking() const
 {
-    return tts_ && tts_->state() == QTextToSpeech::Speaking;
+    if (!tts_)
+        return false;
+    return tts_->state() == QTextToSpeech::Speaking ||
+           (requestUntil_ >= 0 && clock_.elapsed() < requestUntil_ && tts_->state() != QTextToSpeech::Error);
 }
 
 void QtEnglishVoice::setSpeed(int speed)
@@ -127,6 +142,18 @@ void QtEnglishVoice::onStateChanged(QTextToSpeech::State state)
         const QString text = std::exchange(retryText_, QString());
         tts_->say(text);
         return;
+    }
+    if (state == QTextToSpeech::Speaking)
+        started_ = true;
+    else if (state == QTextToSpeech::Error || (state == QTextToSpeech::Ready && started_))
+        requestUntil_ = -1;
+    if (state == QTextToSpeech::Error && !cannotPlay_ &&
+        (tts_->errorReason() == QTextToSpeech::ErrorReason::Playback ||
+         tts_->errorReason() == QTextToSpeech::ErrorReason::Initialization)) {
+        // No audio device, or an engine without its plug-in: nothing it is
+        // given will ever be heard.
+        cannotPlay_ = true;
+        emit cannotPlay(std::exchange(lastText_, QString()));
     }
     if (state == QTextToSpeech::Speaking && !speaking_) {
         speaking_ = true;

@@ -9,6 +9,7 @@
 
 #include "englishvoice/englishvoice.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QTextToSpeech>
 #include <QVoice>
@@ -47,4 +48,11 @@ private:
     // flite may fail the first text after a stop; that text is tried once more.
     bool stoppedBefore_ = false;
     QString retryText_;
+    // The text asked for counts as speaking from speak() until the engine
+    // ends it, or until requestUntil_ (on clock_) when it never does.
+    QElapsedTimer clock_;
+    qint64 requestUntil_ = -1;
+    bool started_ = false; // the engine has started the text asked for
+    QString lastText_;
+    bool cannotPlay_ = false;
 };

@@ -76,8 +76,10 @@ bool isMultiLine(QAccessibleInterface *iface)
     return iface && iface->state().multiLine;
 }
 
-QString textAt(QAccessibleInterface *iface, int offset, QAccessible::TextBoundaryType boundary)
+QString textAt(QAccessibleInterface *iface, int offset, QAccessible::TextBoundaryType boundary, int *startOut)
 {
+    if (startOut)
+        *startOut = 0;
     QAccessibleTextInterface *text = iface ? iface->textInterface() : nullptr;
     if (!text)
         return {};
@@ -90,6 +92,8 @@ QString textAt(QAccessibleInterface *iface, int offset, QAccessible::TextBoundar
     }
     int start = 0, end = 0;
     QString t = text->textAtOffset(offset, boundary, &start, &end);
+    if (startOut)
+        *startOut = start;
     if (boundary == QAccessible::LineBoundary) {
         while (t.endsWith(u'\n') || t.endsWith(QChar::ParagraphSeparator) || t.endsWith(QChar::LineSeparator))
             t.chop(1);

@@ -26,8 +26,8 @@ QString nameOf(QAccessibleInterface *iface);
 QString describe(QAccessibleInterface *iface);
 
 // Text of the character, word or line at `offset` of a text control;
-// empty when there is none.
-QString textAt(QAccessibleInterface *iface, int offset, QAccessible::TextBoundaryType boundary);
+// empty when there is none. `start` gets the offset the text begins at.
+QString textAt(QAccessibleInterface *iface, int offset, QAccessible::TextBoundaryType boundary, int *start = nullptr);
 bool isMultiLine(QAccessibleInterface *iface);
 
 } // namespace accessibletext

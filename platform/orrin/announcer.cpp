@@ -3,6 +3,7 @@
 #include "orrin/accessibletext.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
+#include "orrin/panereadings.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAccessible>
@@ -35,6 +36,33 @@ bool isMenu(const QWidget *w)
     return qobject_cast<const QMenu *>(w) || qobject_cast<const QMenuBar *>(w);
 }
 
+// What was taken out of `before` to leave `after` (empty when nothing was).
+QString removedText(const QString &before, const QString &after)
+{
+    if (after.size() >= before.size())
+        return {};
+    qsizetype head = 0;
+    while (head < after.size() && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < after.size() - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return before.mid(head, before.size() - head - tail);
+}
+
+// The text of a box from `start` on, with the readings its document keeps
+// for its words (the result pane's entry).
+QString withReadings(QWidget *box, int start, const QString &text)
+{
+    const auto *edit = qobject_cast<const QTextEdit *>(box);
+    if (!edit || text.isEmpty())
+        return text;
+    QList<panereadings::Span> spans = panereadings::within(edit->document(), start, start + int(text.size()));
+    for (panereadings::Span &s : spans)
+        s.start -= start;
+    return panereadings::annotate(text, spans);
+}
+
 QString stateAndValue(QAccessibleInterface *iface)
 {
     const QString state = accessibletext::stateText(iface);
@@ -62,11 +90,22 @@ Announcer::Announcer(QObject *parent) : QObject(parent)
         app->installEventFilter(this);
     }
     setOrrnReader(this);
+    instance_ = this;
 }
 
 Announcer::~Announcer()
 {
     setOrrnReader(nullptr);
+    if (instance_ == this)
+        instance_ = nullptr;
+}
+
+Announcer::ProgramCaretMove::~ProgramCaretMove()
+{
+    // The key's own effect is measured from where the program put the caret
+    // (a move that only ends a selection sends no signal of its own).
+    if (--programMoves_ == 0 && instance_ && instance_->checkPending_)
+        instance_->takeCaret(instance_->pending_);
 }
 
 void Announcer::setSpeaksForItself(QWidget *widget, bool speaks)
@@ -226,9 +265,7 @@ void Announcer::beginCheck(QWidget *target, const QKeyEvent *key, const QString 
     if (QAccessibleTextInterface *text = iface->textInterface()) {
         s.text = true;
         s.content = text->text(0, text->characterCount());
-        s.cursor = text->cursorPosition();
-        if (text->selectionCount() > 0)
-            text->selection(0, &s.selStart, &s.selEnd);
+        takeCaret(s);
     } else {
         s.value = stateAndValue(iface);
     }
@@ -239,16 +276,36 @@ void Announcer::beginCheck(QWidget *target, const QKeyEvent *key, const QString 
         watchCaret(target);
 }
 
+void Announcer::takeCaret(Snapshot &s) const
+{
+    QAccessibleInterface *iface = s.widget ? QAccessible::queryAccessibleInterface(s.widget) : nullptr;
+    QAccessibleTextInterface *text = iface ? iface->textInterface() : nullptr;
+    if (!text)
+        return;
+    s.cursor = text->cursorPosition();
+    s.selStart = s.selEnd = 0;
+    if (text->selectionCount() > 0)
+        text->selection(0, &s.selStart, &s.selEnd);
+}
+
+void Announcer::onCaretMoved()
+{
+    // The program moved the caret (a read-all going on under the key): see
+    // ProgramCaretMove.
+    if (programMoves_ == 0)
+        finishCheck();
+}
+
 void Announcer::watchCaret(QWidget *target)
 {
     // The box moves its caret while it handles the key: that is the place
     // the user moved to, whatever the program does with the caret later.
     if (auto *edit = qobject_cast<QTextEdit *>(target))
-        caretWatch_ = connect(edit, &QTextEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+        caretWatch_ = connect(edit, &QTextEdit::cursorPositionChanged, this, &Announcer::onCaretMoved);
     else if (auto *plain = qobject_cast<QPlainTextEdit *>(target))
-        caretWatch_ = connect(plain, &QPlainTextEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+        caretWatch_ = connect(plain, &QPlainTextEdit::cursorPositionChanged, this, &Announcer::onCaretMoved);
     else if (auto *line = qobject_cast<QLineEdit *>(target))
-        caretWatch_ = connect(line, &QLineEdit::cursorPositionChanged, this, &Announcer::finishCheck);
+        caretWatch_ = connect(line, &QLineEdit::cursorPositionChanged, this, &Announcer::onCaretMoved);
 }
 
 void Announcer::finishCheck()
@@ -277,8 +334,12 @@ void Announcer::finishCheck()
         return;
     const QString content = text->text(0, text->characterCount());
     if (content != before.content) {
-        if (!before.typed.isEmpty())
+        if (!before.typed.isEmpty()) {
             say(before.typed, before.typed.size() == 1 ? 1 : 0, VoiceEcho);
+        } else if (before.key == Qt::Key_Backspace || before.key == Qt::Key_Delete) {
+            const QString gone = removedText(before.content, content);
+            say(gone, gone.size() == 1 ? 1 : 0, VoiceEcho);
+        }
         return;
     }
     int selStart = 0, selEnd = 0;
@@ -296,7 +357,8 @@ void Announcer::readCaret(QAccessibleInterface *iface, const Snapshot &before, i
         // Extending a selection reads what the caret passed over.
         const int from = std::min(cursor, before.cursor);
         const int to = std::max(cursor, before.cursor);
-        const QString passed = normaliseBreaks(iface->textInterface()->text(from, to));
+        const QString passed =
+            withReadings(before.widget, from, normaliseBreaks(iface->textInterface()->text(from, to)));
         say(passed, passed.size() == 1 ? 1 : 0, VoiceCaret);
         return;
     }
@@ -319,12 +381,13 @@ void Announcer::readCaret(QAccessibleInterface *iface, const Snapshot &before, i
         }
         break;
     }
+    int start = 0;
+    const QString at = normaliseBreaks(accessibletext::textAt(iface, cursor, unit, &start));
     if (unit == QAccessible::CharBoundary) {
-        QString ch = normaliseBreaks(accessibletext::textAt(iface, cursor, unit));
-        say(ch.isEmpty() ? QStringLiteral(" ") : ch, 1, VoiceCaret);
+        say(at.isEmpty() ? QStringLiteral(" ") : withReadings(before.widget, start, at), 1, VoiceCaret);
         return;
     }
-    const QString t = normaliseBreaks(accessibletext::textAt(iface, cursor, unit)).trimmed();
+    const QString t = withReadings(before.widget, start, at).trimmed();
     say(t.isEmpty() && unit == QAccessible::LineBoundary ? QStringLiteral("空行") : t, 0, VoiceCaret);
 }
 
@@ -358,6 +421,11 @@ void Announcer::stepCursorReading()
     say(cursorReadingName(reading_), 0, VoiceCommand);
 }
 
+void Announcer::speedStepped(const QString &name)
+{
+    say(name, 0, VoiceCommand);
+}
+
 QString Announcer::inputState(QWidget *widget, QAccessibleInterface *iface) const
 {
     QStringList parts;
@@ -386,10 +454,12 @@ void Announcer::runCommand(const QString &name)
             say(accessibletext::describe(iface), 0, VoiceCommand);
             return;
         }
-        const QString line =
-            accessibletext::isMultiLine(iface)
-                ? normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(), QAccessible::LineBoundary))
-                : text->text(0, text->characterCount());
+        int start = 0;
+        QString line = accessibletext::isMultiLine(iface)
+                           ? normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(),
+                                                                    QAccessible::LineBoundary, &start))
+                           : text->text(0, text->characterCount());
+        line = withReadings(w, start, line);
         say(line.isEmpty() ? QStringLiteral("空行") : line, 0, VoiceCommand);
     } else if (name == u"ReadCurPos") {
         if (!text) {
@@ -404,9 +474,10 @@ void Announcer::runCommand(const QString &name)
                 return;
             }
         }
+        int start = 0;
         const QString ch =
-            normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(), QAccessible::CharBoundary));
-        say(ch.isEmpty() ? QStringLiteral(" ") : ch, 1, VoiceCommand);
+            normaliseBreaks(accessibletext::textAt(iface, text->cursorPosition(), QAccessible::CharBoundary, &start));
+        say(ch.isEmpty() ? QStringLiteral(" ") : withReadings(w, start, ch), 1, VoiceCommand);
     } else if (name == u"ReadInputSts") {
         say(text ? inputState(w, iface) : accessibletext::describe(iface), 0, VoiceCommand);
     }

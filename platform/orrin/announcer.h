@@ -12,7 +12,7 @@
 //   selected;
 // - user input in the focused control: the character, word or line at a
 //   caret the user moved (by the cursor-reading mode), the characters the
-//   user typed, the new state or value of a check box, list, combo box or
+//   user typed or took away with Backspace or Delete, the new state or value of a check box, list, combo box or
 //   slider the user changed. Moves made by the program itself are not read;
 // - the reading commands ORRNCOMMAND "ReadCurLine", "ReadCurPos",
 //   "ReadInputSts" and the cursor-reading switch ORRNSETSTATUS(65538, 5, 1).
@@ -65,7 +65,18 @@ public:
     static void setSpeaksForItself(QWidget *widget, bool speaks = true);
     static bool speaksForItself(const QWidget *widget);
 
+    // Marks a caret move made by the program (a reading highlighting the
+    // text it reads): it is not read as the effect of a key pressed meanwhile.
+    class ProgramCaretMove {
+    public:
+        ProgramCaretMove() { ++programMoves_; }
+        ~ProgramCaretMove();
+        ProgramCaretMove(const ProgramCaretMove &) = delete;
+        ProgramCaretMove &operator=(const ProgramCaretMove &) = delete;
+    };
+
     void stepCursorReading() override;
+    void speedStepped(const QString &name) override;
     void runCommand(const QString &name) override;
 
 protected:
@@ -89,6 +100,8 @@ private:
     void beginCheck(QWidget *target, const QKeyEvent *key, const QString &typed);
     void finishCheck();
     void watchCaret(QWidget *target);
+    void onCaretMoved();
+    void takeCaret(Snapshot &s) const;
     void readCaret(QAccessibleInterface *iface, const Snapshot &before, int cursor);
     QWidget *readingTarget() const;
     QString inputState(QWidget *widget, QAccessibleInterface *iface) const;
@@ -105,4 +118,6 @@ private:
     Snapshot pending_;
     bool checkPending_ = false;
     QMetaObject::Connection caretWatch_;
+    static inline int programMoves_ = 0;
+    static inline Announcer *instance_ = nullptr;
 };

@@ -153,11 +153,41 @@ QString KanjiReader::convertLine(const QString &line) const
             return line; // not the text we gave it; speak it unconverted
         out += QString::fromUtf8(utf8.constData() + pos, start - pos);
         const QString word = QString::fromUtf8(utf8.constData() + start, end - start);
-        const QString reading = speechtext::containsKanji(word) ? readingOf(node->feature) : QString();
-        out += isReading(reading) ? reading : word;
+        if (!speechtext::containsKanji(word)) {
+            out += word;
+        } else {
+            const QString reading = readingOf(node->feature);
+            out += isReading(reading) ? reading : characterReadings(word);
+        }
         pos = end;
     }
     out += QString::fromUtf8(utf8.constData() + pos, utf8.size() - pos);
+    return out;
+}
+
+// A word MeCab does not know (a rare kanji, a name): each kanji read as a
+// word of its own. The voice cannot read a kanji (it says "Chinese letter"),
+// so one that has no reading at all is left out.
+QString KanjiReader::characterReadings(const QString &word) const
+{
+    QString out;
+    speechtext::forEachCharacter(word, [&](char32_t ch) {
+        const QString c = QString::fromUcs4(&ch, 1);
+        if (!speechtext::isKanji(ch)) {
+            out += c;
+            return;
+        }
+        const QByteArray utf8 = c.toUtf8();
+        const mecab_node_t *node = api_->parse(static_cast<mecab_t *>(tagger_), utf8.constData(), size_t(utf8.size()));
+        for (; node; node = node->next) {
+            if (node->stat != MECAB_NOR_NODE)
+                continue;
+            const QString reading = readingOf(node->feature);
+            if (node->length == size_t(utf8.size()) && isReading(reading))
+                out += reading;
+            break;
+        }
+    });
     return out;
 }
 

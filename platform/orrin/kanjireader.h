@@ -3,7 +3,9 @@
 // as "Chinese letter"). MeCab splits the text into words; every word that
 // holds a kanji is replaced by its reading in katakana, and everything else
 // (kana, punctuation, Latin text, white space) is kept as it is:
-// 林檎を食べる。 becomes リンゴをタベル。
+// 林檎を食べる。 becomes リンゴをタベル。 A kanji MeCab has no reading for,
+// even on its own, is left out: the voice could only call it a "Chinese
+// letter".
 //
 // MeCab is loaded at run time, so a machine without it still speaks, only
 // without the readings. One reader must be used by one thread at a time.
@@ -36,6 +38,7 @@ private:
     struct Api;
     KanjiReader(std::unique_ptr<Api> api, void *tagger);
     QString convertLine(const QString &line) const;
+    QString characterReadings(const QString &word) const;
 
     std::unique_ptr<Api> api_;
     void *tagger_;

@@ -60,6 +60,12 @@ void OrrinVoice::waitWhileSpeaking(int capMs)
     loop.exec(eventloop::waitFlags());
 }
 
+QString OrrinVoice::speedNameOf(int step)
+{
+    static const char *const names[SpeedSteps] = {"普通", "やや速い", "速い", "とても速い", "遅い"};
+    return QStringLiteral("速度 ") + QString::fromUtf8(names[((step % SpeedSteps) + SpeedSteps) % SpeedSteps]);
+}
+
 void OrrinVoice::LockSpeech()
 {
     locked_ = true;
@@ -148,6 +154,8 @@ int ORRNSETSTATUS(int item, int value, int flag)
     const int result = v ? v->setStatus(item, value, flag) : 0;
     if (v && currentReader() && item == OrrnStatusItem && value == OrrnCursorReadNext)
         currentReader()->stepCursorReading();
+    if (v && currentReader() && item == OrrnStatusItem && value == OrrnSpeedNext)
+        currentReader()->speedStepped(v->speedName());
     return result;
 }
 

@@ -25,6 +25,8 @@ public:
 
     // Hands a text over for speech and returns at once; mode 1 marks the lone
     // character at the caret. Texts are queued behind speech in progress.
+    // A word may carry its reading (wordreadings.h): the voice says the
+    // reading, a transcript records the word.
     virtual void Speak(const QString &text, int mode = 0) = 0;
     // Drops the speech in progress and everything queued.
     virtual void StopSpeech() = 0;
@@ -52,6 +54,12 @@ public:
     // announcer.h). It interrupts what is being said, as a screen reader
     // does. Back ends may record it apart from the program's Speak calls.
     virtual void announce(const QString &text, int mode = 0);
+
+    // The speech speed as the user hears it named ("速度 速い"); the "speed"
+    // status item steps it through SpeedSteps speeds, normal first.
+    static constexpr int SpeedSteps = 5;
+    virtual QString speedName() const { return speedNameOf(0); }
+    static QString speedNameOf(int step);
 
     // The screen reader's status and command functions (see orrnusr.h).
     virtual int setStatus(int item, int value, int flag) = 0;

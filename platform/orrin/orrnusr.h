@@ -21,7 +21,8 @@ bool OrvLoaded();
 class OrrnReader {
 public:
     virtual ~OrrnReader();
-    virtual void stepCursorReading() = 0;             // ORRNSETSTATUS(65538, 5, 1)
-    virtual void runCommand(const QString &name) = 0; // ORRNCOMMAND
+    virtual void stepCursorReading() = 0;               // ORRNSETSTATUS(65538, 5, 1)
+    virtual void speedStepped(const QString &name) = 0; // ORRNSETSTATUS(65538, 20, 1): says the new speed
+    virtual void runCommand(const QString &name) = 0;   // ORRNCOMMAND
 };
 void setOrrnReader(OrrnReader *reader);

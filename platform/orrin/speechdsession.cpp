@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 #include <csignal>
 #include <pthread.h>
 
@@ -65,6 +67,16 @@ bool SpeechdSession::State::stopping()
     return quit;
 }
 
+bool SpeechdSession::State::interrupted(int ms)
+{
+    std::unique_lock lock(queueMutex);
+    return queueCv.wait_for(lock, std::chrono::milliseconds(ms), [this] {
+        return quit || draining || std::any_of(queue.begin(), queue.end(), [](const SpeechdCommand &c) {
+                   return c.kind == SpeechdCommand::Kind::Cancel;
+               });
+    });
+}
+
 void SpeechdSession::State::run()
 {
     // A write to a socket the server has closed must fail, not kill the
@@ -84,8 +96,10 @@ void SpeechdSession::State::run()
             c = std::move(queue.front());
             queue.pop_front();
         }
+        busySince = speechdNowMs();
         execute(c);
         busyUntil = 0;
+        busySince = 0;
     }
     closeConnection();
     std::deque<SpeechdCommand> rest;
@@ -169,10 +183,24 @@ void SpeechdSession::State::speak(const SpeechdCommand &c)
     const QList<speechtext::Run> runs =
         c.mode == 1 ? QList<speechtext::Run>{{c.text, speechtext::language(c.text)}} : speechtext::runs(c.text);
     QStringList spoken;
+    const qint64 since = speechdNowMs();
+    bool waiting = false;
     for (int attempt = 0; attempt < 2 && !stopping() && !runs.isEmpty(); ++attempt) {
         // A connection found broken is replaced at once: the text is retried
-        // on a new one.
-        if (!ensureConnected(attempt > 0))
+        // on a new one. No server: the text waits for one to come back.
+        bool connected = ensureConnected(attempt > 0 || waiting);
+        while (!connected && !runs.isEmpty()) {
+            if (!waiting) {
+                waiting = true;
+                emitEvent({SpeechdEvent::Kind::Waiting, c.request, {}});
+            }
+            busyUntil = 0; // waiting for the server is no call stuck in it
+            if (speechdNowMs() - since >= options.waitForServerMs ||
+                interrupted(std::max(100, options.retryIntervalMs)))
+                break;
+            connected = ensureConnected(true);
+        }
+        if (!connected)
             break;
         if (spoken.isEmpty()) {
             for (const speechtext::Run &run : runs) {
@@ -306,6 +334,18 @@ void SpeechdSession::post(SpeechdCommand command)
         state_->queue.push_back(std::move(command));
     }
     state_->queueCv.notify_all();
+}
+
+qint64 SpeechdSession::busyMs() const
+{
+    const qint64 since = state_->busySince;
+    return since == 0 ? 0 : speechdNowMs() - since;
+}
+
+bool SpeechdSession::finished() const
+{
+    std::lock_guard lock(state_->queueMutex);
+    return state_->exited;
 }
 
 bool SpeechdSession::overdue() const

@@ -9,7 +9,10 @@
 //
 // The session notices a dead server when a call fails on a broken socket,
 // and then connects again (starting the server when autospawn is on) before
-// the next command, at most once per retry interval. A session whose thread
+// the next command, at most once per retry interval. A text that finds no
+// server waits for one (reported as Waiting), trying again every retry
+// interval for at most waitForServerMs, so that a reading goes on where it
+// was once the server is back; a Cancel ends the wait. A session whose thread
 // is stuck in a call longer than allowed is `overdue()`; its owner abandons
 // it and starts a new one.
 
@@ -26,6 +29,7 @@ struct SpeechdEvent {
         Connected,    // detail: the output module
         Disconnected, // detail: why
         Ended,        // request: the speech ended, was cancelled or never started
+        Waiting,      // request: no server to take it; the session is connecting again
     };
     Kind kind;
     quint64 request = 0;
@@ -67,6 +71,7 @@ public:
         int connectTimeoutMs = 10000; // one connection attempt, autospawn included
         int commandTimeoutMs = 3000;  // one call to the server
         int retryIntervalMs = 1000;   // between failed connection attempts
+        int waitForServerMs = 10000;  // a text waits this long for a server that went away
         QString kanjiReadings;        // "0"/"1" or empty (see KanjiReader::wanted)
         QString mecabDictionary;      // empty: the usual places
         QString soundFolder;          // where the signal sounds are written
@@ -89,6 +94,12 @@ public:
 
     // True while the thread has been inside one step longer than allowed.
     bool overdue() const;
+    // How long the thread has been inside its current step (0 when idle): a
+    // server that does not answer, or one being waited for.
+    qint64 busyMs() const;
+    // True once the thread has ended (a closed session stuck in a call ends
+    // when the server answers or goes away).
+    bool finished() const;
 
     SpeechdSession(const SpeechdSession &) = delete;
     SpeechdSession &operator=(const SpeechdSession &) = delete;

@@ -32,6 +32,7 @@ struct SpeechdSession::State : std::enable_shared_from_this<State> {
     bool draining = false; // stop when the queue is empty
     bool exited = false;
     std::atomic<qint64> busyUntil{0}; // on speechdNowMs(); 0 while waiting for work
+    std::atomic<qint64> busySince{0}; // on speechdNowMs(); when the current step began, 0 while idle
 
     // Shared with libspeechd's event thread.
     std::mutex sinkMutex;
@@ -69,5 +70,8 @@ struct SpeechdSession::State : std::enable_shared_from_this<State> {
     void notified(int id, SPDNotificationType type);
     void emitEvent(const SpeechdEvent &e);
     bool stopping();
+    // Waits up to `ms` for a reason to give up waiting: the session closing
+    // or a Cancel in the queue. True when there is one.
+    bool interrupted(int ms);
     void busyFor(int ms) { busyUntil = speechdNowMs() + ms; }
 };

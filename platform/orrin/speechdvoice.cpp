@@ -3,13 +3,16 @@
 #include "orrin/orrnusr.h"
 #include "orrin/signalsounds.h"
 #include "orrin/speechtext.h"
+#include "orrin/wordreadings.h"
+
+#include "eventloop/doevents.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace {
-constexpr int SettleMs = 1000;           // Settle waits this long for the queue to reach the server
-constexpr int SettleSpeechCapMs = 30000; // and at most this long for the speech to end
+constexpr int SettleSpeechCapMs = 30000; // Settle waits at most this long for the speech to end
+constexpr int StalledMs = 300;           // a session this long inside one step is not answering
 constexpr int ProbeEveryMs = 2000;       // loaded() looks at the connection this often
 } // namespace
 
@@ -79,15 +82,23 @@ void SpeechdVoice::startSession()
 }
 
 // A session stuck in a call (a server that stopped answering) is left behind
-// and a new one connects afresh.
+// and a new one connects afresh; but only one is ever left behind: while it
+// is still stuck, the server is not answering anyone, and the stuck session
+// stays the current one (its texts are dropped at their deadline).
 void SpeechdVoice::replaceStuckSession()
 {
+    if (abandoned_ && abandoned_->finished())
+        abandoned_.reset();
     if (!session_->overdue())
         return;
-    session_->close(0);
     loaded_ = false;
     pending_.clear();
+    serverAway_ = false;
     reportSpeaking();
+    if (abandoned_)
+        return;
+    session_->close(0);
+    abandoned_ = std::move(session_);
     startSession();
 }
 
@@ -99,9 +110,23 @@ void SpeechdVoice::onSessionEvent(quint64 generation, const SpeechdEvent &event)
     case SpeechdEvent::Kind::Connected:
         loaded_ = true;
         module_ = event.detail;
+        if (serverAway_) {
+            // The texts that waited are spoken now: their time starts again.
+            serverAway_ = false;
+            restartDeadline();
+        }
         break;
     case SpeechdEvent::Kind::Disconnected: loaded_ = false; break;
     case SpeechdEvent::Kind::Ended: requestEnded(event.request); break;
+    case SpeechdEvent::Kind::Waiting:
+        // Not spoken, so not ended: the session keeps the text until a server
+        // takes it or its wait is over (then it reports the end).
+        if (pending_.contains(event.request)) {
+            serverAway_ = true;
+            loaded_ = false;
+            deadline_.stop();
+        }
+        break;
     }
 }
 
@@ -126,17 +151,33 @@ void SpeechdVoice::requestEnded(quint64 request)
         return;
     if (pending_.isEmpty()) {
         speakingUntil_ = clock_.elapsed();
+        serverAway_ = false;
         deadline_.stop();
     }
     reportSpeaking();
 }
 
-// The server never said the speech ended, but it has had time enough.
+void SpeechdVoice::restartDeadline()
+{
+    qint64 total = 0;
+    for (const qint64 ms : std::as_const(pending_))
+        total += ms;
+    const qint64 now = clock_.elapsed();
+    speakingUntil_ = now + total;
+    if (!pending_.isEmpty())
+        deadline_.start(int(std::min<qint64>(total, INT_MAX)));
+}
+
+// The server never said the speech ended, but it has had time enough; or
+// the session stopped answering.
 void SpeechdVoice::expireOverdueSpeech()
 {
-    if (pending_.isEmpty() || clock_.elapsed() < speakingUntil_)
+    if (pending_.isEmpty())
+        return;
+    if (!session_->overdue() && (serverAway_ || clock_.elapsed() < speakingUntil_))
         return;
     pending_.clear();
+    serverAway_ = false;
     deadline_.stop();
     reportSpeaking();
 }
@@ -155,16 +196,19 @@ void SpeechdVoice::Speak(const QString &text, int mode)
     replaceStuckSession();
     // A blank at the caret is still a character to announce ("space").
     const bool blank = mode == 1 && text.size() == 1 && text[0].isSpace();
-    QString t = blank ? QStringLiteral(" ") : speechtext::cleaned(text);
+    // Words the dictionary gave a reading for are said with that reading.
+    QString t = blank ? QStringLiteral(" ") : speechtext::cleaned(wordreadings::spoken(text));
     // A bracket or a semicolon on its own (a piece of a read-all) is not
     // worth an utterance; a lone character at the caret still is.
     if (t.isEmpty() || (mode != 1 && speechtext::onlySigns(t)))
         return;
     const quint64 request = ++nextRequest_;
     const qint64 now = clock_.elapsed();
-    speakingUntil_ = std::max(speakingUntil_, now) + speechtext::expectedDurationMs(t, rate());
-    deadline_.start(int(std::min<qint64>(speakingUntil_ - now, INT_MAX)));
-    pending_.insert(request);
+    const qint64 expected = speechtext::expectedDurationMs(t, rate());
+    speakingUntil_ = std::max(speakingUntil_, now) + expected;
+    if (!serverAway_)
+        deadline_.start(int(std::min<qint64>(speakingUntil_ - now, INT_MAX)));
+    pending_.insert(request, expected);
     session_->post({SpeechdCommand::Kind::Speak, request, std::move(t), mode, 0, 0, nullptr});
     reportSpeaking();
 }
@@ -174,6 +218,7 @@ void SpeechdVoice::StopSpeech()
     replaceStuckSession();
     session_->post({SpeechdCommand::Kind::Cancel, 0, {}, 0, 0, 0, nullptr});
     pending_.clear();
+    serverAway_ = false;
     speakingUntil_ = clock_.elapsed();
     deadline_.stop();
     reportSpeaking();
@@ -190,8 +235,24 @@ bool SpeechdVoice::Setup(int)
 
 int SpeechdVoice::Settle()
 {
-    wait(SpeechdCommand::Kind::Flush, SettleMs);
-    waitWhileSpeaking(SettleSpeechCapMs);
+    // Runs the window's events until the session has handed everything to
+    // the server and the speech has ended. A session that does not get
+    // through its step (a frozen server, one being waited for) ends the wait:
+    // nothing more will be said soon, and the window must not stand still.
+    replaceStuckSession();
+    if (!eventloop::mayRunEvents())
+        return 0;
+    auto reply = std::make_shared<SpeechdReply>();
+    session_->post({SpeechdCommand::Kind::Flush, 0, {}, 0, 0, 0, reply});
+    QElapsedTimer waited;
+    waited.start();
+    QTimer wake;
+    wake.start(20);
+    while (waited.elapsed() < SettleSpeechCapMs && session_->busyMs() < StalledMs && !session_->overdue()) {
+        if (reply->waitFor(0) && !IsSpeaking())
+            break;
+        eventloop::DoEvents(eventloop::waitFlags(QEventLoop::WaitForMoreEvents));
+    }
     return 0;
 }
 

@@ -20,7 +20,7 @@
 #include "orrin/speechdsession.h"
 
 #include <QElapsedTimer>
-#include <QSet>
+#include <QHash>
 #include <QTimer>
 
 #include <functional>
@@ -53,6 +53,7 @@ public:
     // "speed" status item.
     static constexpr int RateCycle[] = {0, 25, 50, 75, -25};
     int rate() const { return RateCycle[rateStep_]; }
+    QString speedName() const override { return speedNameOf(rateStep_); }
 
     // What is read when the caret moves, stepped by the "cursor reading"
     // status item: character, word, line, character ...
@@ -76,6 +77,7 @@ private:
     bool wait(SpeechdCommand::Kind kind, int ms, QString *detail = nullptr);
     void requestEnded(quint64 request);
     void expireOverdueSpeech();
+    void restartDeadline();
     void reportSpeaking();
 
     Options options_;
@@ -85,7 +87,11 @@ private:
     QString module_;
 
     quint64 nextRequest_ = 0;
-    QSet<quint64> pending_; // spoken texts that have not ended
+    QHash<quint64, qint64> pending_; // spoken texts that have not ended, and how long each may take
+    bool serverAway_ = false;        // a text waits for the server to come back
+    // A session left behind stuck in a call to a server that stopped
+    // answering; no other is left behind until it has ended.
+    std::unique_ptr<SpeechdSession> abandoned_;
     QElapsedTimer clock_;
     qint64 speakingUntil_ = 0; // on clock_: when every pending text must have ended
     QTimer deadline_;

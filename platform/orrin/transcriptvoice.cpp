@@ -1,6 +1,8 @@
 #include "orrin/transcriptvoice.h"
 
+#include "orrin/orrnusr.h"
 #include "orrin/transcript.h"
+#include "orrin/wordreadings.h"
 
 namespace {
 constexpr int SettleCapMs = 30000; // the longest Settle waits for the modelled speech
@@ -34,8 +36,10 @@ qint64 TranscriptVoice::remainingMs() const
     return std::max<qint64>(0, speakingUntil_ - clock_.elapsed());
 }
 
-void TranscriptVoice::Speak(const QString &text, int mode)
+void TranscriptVoice::Speak(const QString &said, int mode)
 {
+    // The transcript holds the text as shown; readings are the voice's business.
+    const QString text = wordreadings::shown(said);
     const qint64 duration = qint64(text.size()) * msPerChar_;
     transcript_->write(QStringLiteral("Speak"), {text, QString::number(mode), QString::number(duration)});
     if (duration <= 0)
@@ -47,8 +51,9 @@ void TranscriptVoice::Speak(const QString &text, int mode)
         emit speakingChanged(true);
 }
 
-void TranscriptVoice::announce(const QString &text, int mode)
+void TranscriptVoice::announce(const QString &said, int mode)
 {
+    const QString text = wordreadings::shown(said);
     const qint64 duration = qint64(text.size()) * msPerChar_;
     transcript_->write(QStringLiteral("Announce"), {text, QString::number(mode), QString::number(duration)});
     // It interrupts whatever was being said.
@@ -115,6 +120,8 @@ int TranscriptVoice::setStatus(int item, int value, int flag)
 {
     transcript_->write(QStringLiteral("ORRNSETSTATUS"),
                        {QString::number(item), QString::number(value), QString::number(flag)});
+    if (item == OrrnStatusItem && value == OrrnSpeedNext)
+        speedStep_ = (speedStep_ + 1) % SpeedSteps;
     return 0;
 }
 

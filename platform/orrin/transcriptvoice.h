@@ -28,6 +28,7 @@ public:
     // told from the program's Speak calls.
     void announce(const QString &text, int mode = 0) override;
     int setStatus(int item, int value, int flag) override;
+    QString speedName() const override { return speedNameOf(speedStep_); }
     int command(const QString &name, int a, int b) override;
     bool loaded() const override { return loaded_; }
 
@@ -46,4 +47,5 @@ private:
     QElapsedTimer clock_;
     qint64 speakingUntil_ = 0; // on clock_, in ms
     QTimer endTimer_;
+    int speedStep_ = 0;
 };

@@ -332,6 +332,18 @@ void TestAnnouncer::typedCharacters()
     QApplication::sendEvent(line_, &commit);
     QTRY_COMPARE(announced(), QStringList{"漢字\t0"});
     QCOMPARE(line_->text(), QStringLiteral("a漢字"));
+
+    // What Backspace and Delete take away is said.
+    mark();
+    QTest::keyClick(line_, Qt::Key_Backspace);
+    QTRY_COMPARE(announced(), QStringList{"字\t1"});
+    mark();
+    QTest::keyClick(line_, Qt::Key_Home);
+    QTRY_COMPARE(announced().size(), 1);
+    mark();
+    QTest::keyClick(line_, Qt::Key_Delete);
+    QTRY_COMPARE(announced(), QStringList{"a\t1"});
+    QCOMPARE(line_->text(), QStringLiteral("漢"));
 }
 
 void TestAnnouncer::selfVoicedControls()

@@ -186,6 +186,21 @@ void TestEnglishVoice::fliteVoices()
     v->setSpeed(v->minSpeed());
     QCOMPARE(v->speed(), -10);
     QVERIFY(!v->isSpeaking());
+
+    // A text asked for is speaking at once, until the engine ends it; an
+    // engine that cannot play (no audio device here) says so at its first
+    // failure and is not available afterwards.
+    v->setSpeed(0);
+    QSignalSpy failed(v.get(), &EnglishVoice::cannotPlay);
+    QVERIFY(v->speak(QStringLiteral("hello")));
+    QVERIFY(v->isSpeaking());
+    QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty() || !v->isSpeaking(), 10000);
+    if (failed.isEmpty())
+        QSKIP("this machine has an audio device: the failure cannot be seen");
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.at(0).at(0).toString(), QStringLiteral("hello"));
+    QVERIFY(!v->available());
+    QVERIFY(!v->isSpeaking());
 }
 
 QTEST_MAIN(TestEnglishVoice)

@@ -6,6 +6,7 @@
 #include "orrin/orrnusr.h"
 #include "orrin/speechdvoice.h"
 #include "orrin/speechtext.h"
+#include "orrin/wordreadings.h"
 #include "privatespeechd.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 using testsupport::PrivateSpeechd;
 
@@ -43,6 +46,8 @@ private slots:
     void recoversFromAKilledServer();
     void unservedSocketFailsQuickly();
     void frozenServerNeverHangsTheCaller();
+    void frozenServerCostsOneSession();
+    void textWaitsForTheServerToComeBack();
     void autospawnStartsTheServer();
 
 private:
@@ -62,6 +67,7 @@ SpeechdVoice::Options TestSpeechdVoice::options() const
     o.connectTimeoutMs = 5000;
     o.commandTimeoutMs = 3000;
     o.retryIntervalMs = 0;
+    o.waitForServerMs = 2000;
     o.soundFolder = dir_.filePath(QStringLiteral("signals"));
     return o;
 }
@@ -246,6 +252,7 @@ void TestSpeechdVoice::loneCharacter()
     QVERIFY(v);
     v->Speak(QStringLiteral("a"), 1);
     v->Speak(QStringLiteral("林"), 1);
+    v->Speak(wordreadings::annotated(QStringLiteral("金"), QStringLiteral("かね")), 1); // the entry's reading
     v->Speak(QStringLiteral(" "), 1);
     v->Speak(QStringLiteral("more than one"), 1);
     auto words = [this] {
@@ -253,7 +260,8 @@ void TestSpeechdVoice::loneCharacter()
         texts.removeIf([](const QString &t) { return t.trimmed().isEmpty() || t == u"space"; });
         return texts;
     };
-    const QStringList spoken = {QStringLiteral("a"), QStringLiteral("ハヤシ"), QStringLiteral("more than one")};
+    const QStringList spoken = {QStringLiteral("a"), QStringLiteral("ハヤシ"), QStringLiteral("かね"),
+                                QStringLiteral("more than one")};
     QTRY_COMPARE_WITH_TIMEOUT(words(), spoken, Patience);
     QTRY_VERIFY_WITH_TIMEOUT(!v->IsSpeaking(), Patience);
 }
@@ -464,6 +472,95 @@ void TestSpeechdVoice::frozenServerNeverHangsTheCaller()
     QTRY_VERIFY_WITH_TIMEOUT(v->loaded(), Patience);
 }
 
+namespace {
+// Threads and open files of this process.
+int entries(const char *dir)
+{
+    return int(QDir(QString::fromLatin1(dir)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+}
+} // namespace
+
+void TestSpeechdVoice::frozenServerCostsOneSession()
+{
+    // A server that stops answering during a reading: the window's thread is
+    // never held up (Settle at each line end included), and at most one
+    // session is left behind however long the server stays frozen.
+    auto o = options();
+    o.commandTimeoutMs = 500;
+    o.connectTimeoutMs = 1000;
+    auto v = make(o);
+    QVERIFY(v);
+    v->Speak(QStringLiteral("before"));
+    QTRY_VERIFY_WITH_TIMEOUT(!v->IsSpeaking(), Patience);
+    const int threads = entries("/proc/self/task");
+    const int files = entries("/proc/self/fd");
+    server_.suspend();
+    // The longest time the thread's events did not run.
+    qint64 longestGap = 0;
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, this, [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    tick.start(10);
+    QElapsedTimer run;
+    run.start();
+    int afterFirst = -1;
+    while (run.elapsed() < 6000) {
+        v->Speak(QStringLiteral("a line of the reading"));
+        v->Settle(); // as at the end of each line of a read-all
+        v->IsSpeaking();
+        v->loaded();
+        if (afterFirst < 0 && run.elapsed() > 3000)
+            afterFirst = entries("/proc/self/task");
+        QTest::qWait(50);
+    }
+    tick.stop();
+    qInfo("frozen server: events held up %lld ms at most; threads %d -> %d -> %d, files %d -> %d", longestGap, threads,
+          afterFirst, entries("/proc/self/task"), files, entries("/proc/self/fd"));
+    QVERIFY2(longestGap < 250, "the window's thread was held up"); // 100 ms unloaded; room for a busy machine
+    QVERIFY(entries("/proc/self/task") <= afterFirst);
+    QVERIFY(entries("/proc/self/fd") <= files + 4);
+    QElapsedTimer quit;
+    quit.start();
+    v.reset();
+    QVERIFY(quit.elapsed() <= 2000);
+}
+
+void TestSpeechdVoice::textWaitsForTheServerToComeBack()
+{
+    // The server dies in the middle of a reading: the next text is not
+    // reported as spoken while there is no server, and reaches the server
+    // once it is back.
+    auto o = options();
+    o.waitForServerMs = 20000;
+    auto v = make(o);
+    QVERIFY(v);
+    v->Speak(QStringLiteral("first"));
+    QTRY_VERIFY_WITH_TIMEOUT(!v->IsSpeaking(), Patience);
+    server_.kill();
+    QTRY_VERIFY_WITH_TIMEOUT(!v->loaded(), Patience);
+    v->Speak(QStringLiteral("second"));
+    QTest::qWait(3000);
+    QVERIFY(v->IsSpeaking());
+    server_.clearRecording();
+    QVERIFY(server_.start());
+    QTRY_COMPARE_WITH_TIMEOUT(server_.recordedTexts(), QStringList({QStringLiteral("second")}), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!v->IsSpeaking(), Patience);
+    QVERIFY(v->loaded());
+
+    // Stopping ends the wait at once.
+    server_.kill();
+    QTRY_VERIFY_WITH_TIMEOUT(!v->loaded(), Patience);
+    v->Speak(QStringLiteral("third"));
+    QTest::qWait(500);
+    v->StopSpeech();
+    QVERIFY(!v->IsSpeaking());
+    server_.clearRecording();
+    QVERIFY(server_.start());
+    v->Speak(QStringLiteral("fourth"));
+    QTRY_COMPARE_WITH_TIMEOUT(server_.recordedTexts(), QStringList({QStringLiteral("fourth")}), Patience);
+}
+
 void TestSpeechdVoice::autospawnStartsTheServer()
 {
     // A server that is not running is started by libspeechd; the user's
@@ -494,8 +591,25 @@ void TestSpeechdVoice::autospawnStartsTheServer()
     v->Speak(QStringLiteral("spoken by a server started on demand"));
     QTRY_COMPARE_WITH_TIMEOUT(spawned.recordedTexts(),
                               QStringList({QStringLiteral("spoken by a server started on demand")}), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!v->IsSpeaking(), Patience);
+
+    // It dies while nothing is said: the next text starts it again.
+    ::kill(pid_t(pid), SIGKILL);
+    QTRY_VERIFY_WITH_TIMEOUT(!v->loaded(), Patience);
+    spawned.clearRecording();
+    qputenv("XDG_CONFIG_HOME", xdg.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", xdg.filePath(QStringLiteral("runtime")).toUtf8());
+    t.restart();
+    v->Speak(QStringLiteral("spoken again"));
+    QTRY_COMPARE_WITH_TIMEOUT(spawned.recordedTexts(), QStringList({QStringLiteral("spoken again")}), Patience);
+    const qint64 back = t.elapsed();
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    qInfo("a server that died was started again and spoke after %lld ms", back);
+    QVERIFY(back < 3000);
+    const qint64 again = PrivateSpeechd::autospawnedPid(xdg.filePath(QStringLiteral("runtime")));
     v.reset();
-    QVERIFY(PrivateSpeechd::endServer(pid));
+    QVERIFY(PrivateSpeechd::endServer(again));
 }
 
 QTEST_GUILESS_MAIN(TestSpeechdVoice)

@@ -3,6 +3,7 @@
 
 #include "orrin/signalsounds.h"
 #include "orrin/speechtext.h"
+#include "orrin/wordreadings.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,9 @@ private slots:
     void runs();
     void tagWords_data();
     void tagWords();
+    void dictionaryReadings_data();
+    void dictionaryReadings();
+    void annotations();
     void durationIsGenerousButBounded();
     void signalSoundsAreValidWav();
     void signalSoundsDifferPerCode();
@@ -269,6 +273,49 @@ void TestSpeechText::signalFileTakenByAnotherKind()
     }
     QCOMPARE(QFileInfo(target).exists(), kind.startsWith(u"link"));
     QVERIFY(QFileInfo(place).isSymLink() == (kind.startsWith(u"link") || kind == u"dangling"));
+}
+
+void TestSpeechText::dictionaryReadings_data()
+{
+    // "word=reading" for each piece, in order.
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("readings");
+    QTest::newRow("first of a group") << QStringLiteral("■money {名} : 金{かね・きん}") << QStringList{"金=かね"};
+    QTest::newRow("okurigana") << QStringLiteral("■eat {動} : 認める{したためる}") << QStringList{"認=したた"};
+    QTest::newRow("kana inside") << QStringLiteral("■x : 手を打つ{てをうつ}") << QStringList{"手=て", "打=う"};
+    QTest::newRow("katakana in the word") << QStringLiteral("■x : ボール箱{ボールばこ}") << QStringList{"箱=ばこ"};
+    QTest::newRow("two stretches") << QStringLiteral("■x : 書き物{かきもの}; 気持ち{きもち}")
+                                   << QStringList{"書=か", "物=もの", "気持=きも"};
+    QTest::newRow("japanese headword") << QStringLiteral("■金 {かね} : (名) (1) money") << QStringList{"金=かね"};
+    QTest::newRow("written form in braces") << QStringLiteral("■かね {金} : (名) money") << QStringList{"金=かね"};
+    QTest::newRow("tags") << QStringLiteral("■go {動} : 行く{いく}") << QStringList{"行=い"};
+    QTest::newRow("unclosed") << QStringLiteral("■money : 金{かね・") << QStringList{};
+    QTest::newRow("unclosed before a group") << QStringLiteral("■x : 金{かね・銀{ぎん}") << QStringList{};
+    QTest::newRow("kana word") << QStringLiteral("■x : りんご{りんご}") << QStringList{};
+    QTest::newRow("not kana") << QStringLiteral("■x : 金{Au}") << QStringList{};
+    QTest::newRow("mismatch") << QStringLiteral("■x : 食べる{のむ}") << QStringList{"食べる=のむ"};
+}
+
+void TestSpeechText::dictionaryReadings()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, readings);
+    QStringList got;
+    for (const wordreadings::Reading &r : wordreadings::fromDictionaryLine(line))
+        got << r.text + u'=' + r.reading;
+    QCOMPARE(got, readings);
+}
+
+void TestSpeechText::annotations()
+{
+    const QString text = QStringLiteral("お") + wordreadings::annotated(QStringLiteral("金"), QStringLiteral("かね")) +
+                         QStringLiteral("を払う");
+    QCOMPARE(wordreadings::shown(text), QStringLiteral("お金を払う"));
+    QCOMPARE(wordreadings::spoken(text), QStringLiteral("おかねを払う"));
+    // A broken annotation keeps its word and loses nothing else.
+    const QString broken = QStringLiteral("a") + QChar(wordreadings::Anchor) + QStringLiteral("金b");
+    QCOMPARE(wordreadings::spoken(broken), QStringLiteral("a金b"));
+    QCOMPARE(wordreadings::shown(broken), QStringLiteral("a金b"));
 }
 
 QTEST_GUILESS_MAIN(TestSpeechText)

@@ -3,12 +3,15 @@
 // and the labels.
 
 #include "codepage/codepage.h"
+#include "englishvoice/transcriptenglishvoice.h"
 #include "form/mainform.h"
 #include "form/richtextbox.h"
 #include "mainwindow/history.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/quickguide.h"
 #include "mainwindow/tips.h"
+#include "speech/speech.h"
+#include "speech/speechlayer.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -82,6 +85,7 @@ private slots:
     void resultPaneQuickGuide();
     void rangeSelectionGrows();
     void windowLevelKeys();
+    void altAloneLeavesTheEnglishVoice();
     void labels();
     void tips();
     void keysOfAnInactiveWindowRunOnce();
@@ -439,6 +443,28 @@ void TestPaneKeys::windowLevelKeys()
     h.key(Qt::Key_Left, Qt::AltModifier);
     h.key(Qt::Key_Down, Qt::AltModifier);
     QCOMPARE(f.RirekiIndex, 0);
+}
+
+void TestPaneKeys::altAloneLeavesTheEnglishVoice()
+{
+    WindowHarness h;
+    QVERIFY(h.load());
+    MainForm &f = h.form();
+    auto *speech = dynamic_cast<Speech *>(&f.speech());
+    QVERIFY(speech);
+    auto *english = dynamic_cast<TranscriptEnglishVoice *>(speech->layer().englishVoice());
+    QVERIFY(english);
+    english->setMsPerChar(100);
+    f.EnglishMode = f.EngUse = true;
+    focus(h, f.Text2);
+    speech->SapiGo(QStringLiteral("apple pie"));
+    h.markTranscript();
+    QTest::keyPress(f.Text2, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(f.Text2, Qt::Key_Alt);
+    QVERIFY2(!h.transcript().contains(QStringLiteral("SapiStop")), qPrintable(h.transcript().join(u'|')));
+    // Any other key stops it.
+    QTest::keyClick(f.Text2, Qt::Key_Control);
+    QVERIFY(h.transcript().contains(QStringLiteral("SapiStop")));
 }
 
 void TestPaneKeys::labels()

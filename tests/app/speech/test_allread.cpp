@@ -28,6 +28,7 @@ private slots:
     void playPicture();
     void screenReaderReadAllKey();
     void readAllTopFromMenu();
+    void keysDuringReading_data();
     void keysDuringReading();
     void windowGoesAwayWhileReading();
 };
@@ -342,11 +343,24 @@ void TestAllRead::readAllTopFromMenu()
     QCOMPARE(QApplication::focusWidget(), f.form().Text2);
 }
 
+void TestAllRead::keysDuringReading_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("announced");
+    QTest::newRow("down: the line moved to") << int(Qt::Key_Down) << QStringList{"Announce 二行目です。"};
+    // The reading's highlight moves on after the key: no character of it.
+    QTest::newRow("control: nothing") << int(Qt::Key_Control) << QStringList{};
+    QTest::newRow("escape: nothing") << int(Qt::Key_Escape) << QStringList{};
+}
+
 void TestAllRead::keysDuringReading()
 {
     // Reading started by a key is not interrupted by the screen reader's own
     // reading of the caret; a key that stops the reading and moves the caret
-    // has the line it moved to read.
+    // has the line it moved to read, and one that does not move it has
+    // nothing read.
+    QFETCH(int, key);
+    QFETCH(QStringList, announced);
     SpeechFixture f(20);
     QVERIFY(f.start());
     MainForm &form = f.form();
@@ -368,7 +382,7 @@ void TestAllRead::keysDuringReading()
             auto *k = static_cast<QKeyEvent *>(e);
             if (e->type() == QEvent::KeyRelease && k->key() == Qt::Key_F10 && k->modifiers() == Qt::AltModifier)
                 f->speech().AllRead();
-            if (e->type() == QEvent::KeyPress && k->key() == Qt::Key_Down && f->form().AllReadFlag)
+            if (e->type() == QEvent::KeyPress && k->key() != Qt::Key_F10 && f->form().AllReadFlag)
                 f->speech().AllCancel();
             return false;
         }
@@ -378,12 +392,12 @@ void TestAllRead::keysDuringReading()
     QTest::qWait(20);
     f.mark();
     // The key is released only later, as a slow finger does.
-    QTimer::singleShot(60, [&] { QTest::keyPress(form.Text2, Qt::Key_Down); });
+    QTimer::singleShot(60, [&] { QTest::keyPress(form.Text2, Qt::Key(key)); });
     QTest::keyClick(form.Text2, Qt::Key_F10, Qt::AltModifier);
     QTest::qWait(50);
-    QTest::keyRelease(form.Text2, Qt::Key_Down);
+    QTest::keyRelease(form.Text2, Qt::Key(key));
     const QStringList said = f.spoken({"Signal"});
-    QCOMPARE(said.filter(QStringLiteral("Announce")), QStringList{"Announce 二行目です。"});
+    QVERIFY2(said.filter(QStringLiteral("Announce")) == announced, qPrintable(said.join(u'|')));
     QCOMPARE(said.first(), QStringLiteral("Speak 一行目です。 [一行目です。]"));
     QCOMPARE(said.last(), QStringLiteral("Signal 10 3 0"));
 }

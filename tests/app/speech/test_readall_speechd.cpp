@@ -6,7 +6,10 @@
 #include "speechfixture.h"
 
 #include "form/richtextbox.h"
+#include "lookup/dicstrconv.h"
+#include "lookup/textpanesink.h"
 #include "orrin/orrinvoice.h"
+#include "orrin/speechtext.h"
 #include "privatespeechd.h"
 #include "settings/settingsstore.h"
 
@@ -21,9 +24,10 @@ private slots:
     void cleanup();
     void readsTheEntryInOrder();
     void stoppingStopsTheSynthesiser();
+    void kanjiAreReadAsTheEntryReadsThem();
 
 private:
-    std::unique_ptr<SpeechFixture> startProgram();
+    std::unique_ptr<SpeechFixture> startProgram(bool kanjiReadings = false);
     testsupport::PrivateSpeechd server_;
 };
 
@@ -50,7 +54,7 @@ void TestReadAllSpeechd::cleanup()
     qunsetenv("SPEECHD_ADDRESS");
 }
 
-std::unique_ptr<SpeechFixture> TestReadAllSpeechd::startProgram()
+std::unique_ptr<SpeechFixture> TestReadAllSpeechd::startProgram(bool kanjiReadings)
 {
     auto f = std::make_unique<SpeechFixture>();
     // The screen reader speaks through speech-dispatcher: ours, never one
@@ -59,7 +63,7 @@ std::unique_ptr<SpeechFixture> TestReadAllSpeechd::startProgram()
     qputenv("WORDLAMP_SPEECH", "speechd");
     qputenv("SPEECHD_ADDRESS", server_.address().toUtf8());
     qputenv("WORDLAMP_SPEECHD_AUTOSPAWN", "0");
-    qputenv("WORDLAMP_KANJI_READINGS", "0");
+    qputenv("WORDLAMP_KANJI_READINGS", kanjiReadings ? "1" : "0");
     // English goes to the screen reader too: there is no sound card for the
     // English voice here.
     settings::writeBool(settings::Key::EngUse, false);
@@ -117,6 +121,39 @@ void TestReadAllSpeechd::stoppingStopsTheSynthesiser()
     f->form().Voice1->Speak(QStringLiteral("あと"), 0);
     QTRY_COMPARE_WITH_TIMEOUT(server_.recordedTexts(), (QStringList{"はじめ。", "HOLD", "あと"}), Patience);
     QVERIFY(t.elapsed() < 5000);
+}
+
+void TestReadAllSpeechd::kanjiAreReadAsTheEntryReadsThem()
+{
+    // English-Japanese lines whose readings the pane does not show: the voice
+    // says the entry's first reading, not a guess (MeCab reads 金 キン and
+    // 認める ミトメル); a kanji the entry gives no reading for is read by
+    // MeCab; no kanji reaches the synthesiser.
+    std::unique_ptr<SpeechFixture> f = startProgram(true);
+    QVERIFY(f);
+    lookup::LookupState state;
+    state.DicMode = lookup::EnglishJapanese;
+    state.DicKana = true;
+    state.record.HitLines = {
+        QStringLiteral("■money {名} : 金{かね・きん}"), QStringLiteral("■eat {動} : 認める{したためる} (arch)"),
+        QStringLiteral("■eat {動} : 手を打つ{てをうつ}; 林檎"), QStringLiteral("■gold : 金{こがね・きん}")};
+    lookup::TextPaneSink sink(f->form().Text2);
+    lookup::DicStrConv(state, sink);
+    f->form().Text2->moveCursor(QTextCursor::Start);
+    const QString shown = f->form().Text2->toPlainText();
+    QVERIFY2(!shown.contains(QStringLiteral("かね")), qPrintable(shown));
+    server_.clearRecording();
+    f->speech().AllRead();
+    QTRY_VERIFY_WITH_TIMEOUT(server_.recordedTexts().join(u'|').contains(QStringLiteral("オワリ")), Patience);
+    const QString heard = server_.recordedTexts().join(u'|');
+    for (const char *reading : {"かね", "したためる", "てを", "うつ", "リンゴ", "こがね"})
+        QVERIFY2(heard.contains(QString::fromUtf8(reading)), qPrintable(heard));
+    for (const char *guess : {"キン", "ミトメル"})
+        QVERIFY2(!heard.contains(QString::fromUtf8(guess)), qPrintable(heard));
+    for (const QString &text : server_.recordedTexts())
+        QVERIFY2(!speechtext::containsKanji(text), qPrintable(text));
+    // The pane keeps the text as shown.
+    QCOMPARE(f->form().Text2->toPlainText(), shown);
 }
 
 QTEST_MAIN(TestReadAllSpeechd)

@@ -131,7 +131,9 @@ void TestReadingMenu::screenReaderSteps_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QStringList>("lines");
     const QStringList before{"StopSpeech", "Signal\t100\t11\t0", "StopSpeech"};
-    QTest::newRow("speed") << "mnu_yomi_speed" << (QStringList(before) << "ORRNSETSTATUS\t65538\t20\t1");
+    QTest::newRow("speed") << "mnu_yomi_speed"
+                           << (QStringList(before) << "ORRNSETSTATUS\t65538\t20\t1"
+                                                   << "Announce\t速度 やや速い\t0\t0");
     QTest::newRow("cursor reading") << "mnu_yomi_cursolmove"
                                     << (QStringList(before) << "ORRNSETSTATUS\t65538\t5\t1"
                                                             << "Announce\t単語単位\t0\t0");
@@ -160,7 +162,7 @@ void TestReadingMenu::stepsRefusedDuringComposition()
     QCOMPARE(f_->lines(), QStringList());
     compose(QString()); // composition over
     f_->form().action(QStringLiteral("mnu_yomi_speed"))->trigger();
-    QCOMPARE(f_->lines().size(), 4);
+    QCOMPARE(f_->lines().size(), 5);
 }
 
 void TestReadingMenu::lineAndParagraph()
