@@ -8,6 +8,7 @@
 #include "mainwindow/history.h"
 #include "mainwindow/historypopup.h"
 #include "mainwindow/hookbinding.h"
+#include "mainwindow/imagemenu.h"
 #include "mainwindow/imecolours.h"
 #include "mainwindow/inputbox.h"
 #include "mainwindow/lifecycle.h"
@@ -17,6 +18,7 @@
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/singleinstance.h"
 #include "mainwindow/tips.h"
+#include "mainwindow/toolbar.h"
 #include "mainwindow/trayresidence.h"
 #include "mainwindow/windowlayout.h"
 #include "mainwindow/windowmessages.h"
@@ -35,6 +37,8 @@ MainWindow::MainWindow(MainForm &form)
       inputBox_(std::make_unique<InputBox>(form, *ime_, *quickGuide_, *search_, *historyPopup_)),
       resultPane_(std::make_unique<ResultPane>(form, *quickGuide_, *search_)),
       paging_(std::make_unique<Paging>(form, *search_)),
+      toolbar_(std::make_unique<Toolbar>(form, *search_, *history_, *paging_, *display_)),
+      imageMenu_(std::make_unique<ImageMenu>(form)),
       router_(std::make_unique<EventRouter>(form, *lifecycle_, *formKeys_, *inputBox_, *resultPane_, *historyPopup_))
 {
     // A word chosen from the history is looked up without being recorded again.

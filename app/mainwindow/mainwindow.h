@@ -14,6 +14,7 @@ class FormKeys;
 class History;
 class HistoryPopup;
 class HookBinding;
+class ImageMenu;
 class ImeColours;
 class InputBox;
 class Lifecycle;
@@ -24,6 +25,7 @@ class ResultPane;
 class SearchWindow;
 class SingleInstance;
 class Tips;
+class Toolbar;
 class TrayResidence;
 class WindowLayout;
 class WindowMessages;
@@ -54,6 +56,8 @@ public:
     Tips &tips() { return *tips_; }
     SearchWindow &search() { return *search_; }
     Paging &paging() { return *paging_; }
+    Toolbar &toolbar() { return *toolbar_; }
+    ImageMenu &imageMenu() { return *imageMenu_; }
 
 private:
     MainForm &form_;
@@ -74,5 +78,7 @@ private:
     std::unique_ptr<InputBox> inputBox_;
     std::unique_ptr<ResultPane> resultPane_;
     std::unique_ptr<Paging> paging_;
+    std::unique_ptr<Toolbar> toolbar_;
+    std::unique_ptr<ImageMenu> imageMenu_;
     std::unique_ptr<EventRouter> router_;
 };
