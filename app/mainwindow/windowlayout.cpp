@@ -129,8 +129,11 @@ void WindowLayout::placeControls()
     form_.Line5->setGeometry(paneLeft - 2, paneTop, 1, paneHeight);
 
     // The status bar's picture, the image menu, sits at the right end of the
-    // status bar and grows with the magnification.
-    ImageMenu::place(form_, toolScale());
+    // status bar and grows with the magnification while the status bar
+    // shows (from level 3 on it is hidden: its size then stays, so that the
+    // status bar shown for a moment during a change keeps its height).
+    const bool statusBarLevel = !form_.modeBigFont || form_.modeFontSize <= 2;
+    ImageMenu::place(form_, statusBarLevel ? toolScale() : 1.0);
     if (form_.Picture1->isVisible())
         form_.Picture1->setGeometry(client->rect());
     if (form_.List1->isVisible())
