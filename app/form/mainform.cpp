@@ -1,5 +1,6 @@
 #include "form/mainform.h"
 
+#include "form/imagebutton.h"
 #include "form/richtextbox.h"
 #include "orrin/orrinevents.h"
 #include "orrin/orrinvoice.h"
@@ -21,6 +22,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), speech_(std::make_uni
     menuItems_ = buildMenuBar(menuBar());
     buildControls();
     buildToolbar();
+    buildImageMenu();
     buildTimers();
 }
 
@@ -173,6 +175,21 @@ void MainForm::buildToolbar()
         b->setPopupMode(QToolButton::MenuButtonPopup);
         b->setMenu(new QMenu(b));
     }
+}
+
+void MainForm::buildImageMenu()
+{
+    // The image menu sits at the right end of the status bar.
+    Pic2->setParent(StatusBar1);
+    StatusBar1->addPermanentWidget(Pic2);
+    for (int i = 0; i < ImageButton::Count; ++i)
+        ImageX[size_t(i)] = new ImageButton(i, Pic2);
+    Image2->setParent(Pic2);
+    Image2->setAutoFillBackground(true);
+    QPalette grey = Image2->palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128, 176));
+    Image2->setPalette(grey);
+    Image2->hide();
 }
 
 void MainForm::buildTimers()

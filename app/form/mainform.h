@@ -11,8 +11,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <array>
 #include <memory>
 
+class ImageButton;
 class OrrinEvents;
 class OrrinVoice;
 class QFrame;
@@ -41,8 +43,12 @@ public:
     QWidget *Pic1 = nullptr;      // the toolbar strip
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
-    QLabel *Pic2 = nullptr;     // the status bar's icon picture
-    QLabel *Image2 = nullptr;   // greyed cover over the reading buttons
+    QLabel *Pic2 = nullptr;   // the status bar's picture: the image menu
+    QLabel *Image2 = nullptr; // greyed cover over the reading buttons
+    // The image menu's buttons (on Pic2): play, stop, back about 100
+    // characters, back a sentence, on to the next chunk, skip lines, and the
+    // button that wakes an outside program.
+    std::array<ImageButton *, 7> ImageX{};
     QLabel *Picture1 = nullptr; // snapshot cover over the client area
     QWidget *Tips = nullptr;    // the tip window
     QLabel *LabelTips = nullptr;
@@ -150,6 +156,11 @@ public:
     quintptr SourceWindow = 0;  // the active window when the last capture arrived (0 none)
     bool TrayResident = false;
 
+    // Image menu: an image button is held down, and which. Changed by
+    // ImageMenu only.
+    bool ImagePressed = false;
+    qint32 ImagePressedIndex = 0;
+
 signals:
     // A read-all started (true) or ended (false): the play button shows its
     // active or its normal picture.
@@ -158,6 +169,7 @@ signals:
 private:
     void buildControls();
     void buildToolbar();
+    void buildImageMenu();
     void buildTimers();
 
     std::unique_ptr<SpeechCommands> speech_;

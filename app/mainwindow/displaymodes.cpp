@@ -18,7 +18,6 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QToolButton>
 
 #include <cmath>
 
@@ -40,13 +39,6 @@ DisplayModes::DisplayModes(MainForm &form, WindowLayout &layout, ImeColours &ime
             &DisplayModes::mnu_view_font_hanten_Click);
     connect(form_.action(QStringLiteral("mnu_view_status")), &QAction::triggered, this,
             &DisplayModes::mnu_view_status_Click);
-
-    QToolButton *magnify = form_.toolButton(QStringLiteral("拡大"));
-    connect(magnify, &QToolButton::clicked, this, &DisplayModes::magnifyButtonClick);
-    QMenu *levels = magnify->menu();
-    levels->addAction(QStringLiteral("通常"), this, [this] { magnifyMenuChoice(0); });
-    for (int n = 1; n <= Levels; ++n)
-        levels->addAction(QStringLiteral("拡大%1").arg(n), this, [this, n] { magnifyMenuChoice(n); });
 }
 
 double DisplayModes::inputFontSize(bool big, int level)

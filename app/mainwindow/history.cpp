@@ -14,8 +14,6 @@ History::History(MainForm &form) : form_(form), model_(form.RirekiList, form.Rir
             &History::mnu_file_oldback_Click);
     connect(form_.action(QStringLiteral("mnu_file_oldnext")), &QAction::triggered, this,
             &History::mnu_file_oldnext_Click);
-    connect(form_.toolButton(QStringLiteral("戻る")), &QToolButton::clicked, this, &History::RirekiBack);
-    connect(form_.toolButton(QStringLiteral("進む")), &QToolButton::clicked, this, &History::RirekiNext);
 }
 
 void History::RirekiKosin(const QString &word)
@@ -97,18 +95,11 @@ void History::RirekiSetting()
     form_.toolButton(QStringLiteral("進む"))->setEnabled(forward);
     form_.action(QStringLiteral("mnu_file_oldnext"))->setEnabled(forward);
 
-    const auto fill = [this](QMenu *menu, const QStringList &words, const QString &prefix) {
+    // The items are named by their keys; the toolbar looks a chosen one up.
+    const auto fill = [](QMenu *menu, const QStringList &words, const QString &prefix) {
         menu->clear();
-        for (int c = 1; c <= words.size(); ++c) {
-            const QString key = prefix + QString::number(c);
-            QAction *a = menu->addAction(words.at(c - 1));
-            a->setObjectName(key);
-            // Choosing refills this menu: look up after the menu is done with the item.
-            connect(a, &QAction::triggered, this, [this, key] {
-                QMetaObject::invokeMethod(
-                    this, [this, key] { chooseItem(key); }, Qt::QueuedConnection);
-            });
-        }
+        for (int c = 1; c <= words.size(); ++c)
+            menu->addAction(words.at(c - 1))->setObjectName(prefix + QString::number(c));
     };
     fill(form_.toolButton(QStringLiteral("戻る"))->menu(), model_.earlierWords(), QStringLiteral("@b"));
     fill(form_.toolButton(QStringLiteral("進む"))->menu(), model_.laterWords(), QStringLiteral("@n"));

@@ -12,6 +12,7 @@
 #include "mainwindow/history.h"
 #include "mainwindow/historypopup.h"
 #include "mainwindow/hookbinding.h"
+#include "mainwindow/imagemenu.h"
 #include "mainwindow/imecolours.h"
 #include "mainwindow/inputbox.h"
 #include "mainwindow/lifecycle.h"
@@ -21,6 +22,7 @@
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/singleinstance.h"
 #include "mainwindow/tips.h"
+#include "mainwindow/toolbar.h"
 #include "mainwindow/trayresidence.h"
 #include "mainwindow/windowlayout.h"
 #include "mainwindow/windowmessages.h"
@@ -45,6 +47,8 @@ MainWindow::MainWindow(MainForm &form)
       paging_(std::make_unique<Paging>(form, *search_)), helpMenu_(std::make_unique<HelpMenu>(form)),
       capture_(std::make_unique<Capture>(form, *hook_, *search_, *extBox_, *windows_)),
       desktopCommands_(std::make_unique<DesktopCommands>(form)),
+      toolbar_(std::make_unique<Toolbar>(form, *search_, *history_, *paging_, *display_)),
+      imageMenu_(std::make_unique<ImageMenu>(form)),
       router_(std::make_unique<EventRouter>(form, *lifecycle_, *formKeys_, *inputBox_, *resultPane_, *historyPopup_))
 {
     // A word chosen from the history is looked up without being recorded again.

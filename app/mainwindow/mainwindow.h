@@ -20,6 +20,7 @@ class HelpMenu;
 class History;
 class HistoryPopup;
 class HookBinding;
+class ImageMenu;
 class ImeColours;
 class InputBox;
 class Lifecycle;
@@ -30,6 +31,7 @@ class ResultPane;
 class SearchWindow;
 class SingleInstance;
 class Tips;
+class Toolbar;
 class TrayResidence;
 class WindowLayout;
 class WindowMessages;
@@ -65,6 +67,8 @@ public:
     ExtBox &extBox() { return *extBox_; }
     Capture &capture() { return *capture_; }
     DesktopCommands &desktopCommands() { return *desktopCommands_; }
+    Toolbar &toolbar() { return *toolbar_; }
+    ImageMenu &imageMenu() { return *imageMenu_; }
 
 private:
     MainForm &form_;
@@ -91,5 +95,7 @@ private:
     std::unique_ptr<Capture> capture_;
     std::unique_ptr<DesktopCommands> desktopCommands_;
     std::unique_ptr<desktop::HookNotifyFilter> hookNotify_;
+    std::unique_ptr<Toolbar> toolbar_;
+    std::unique_ptr<ImageMenu> imageMenu_;
     std::unique_ptr<EventRouter> router_;
 };

@@ -10,9 +10,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QMenu>
 #include <QTextCursor>
-#include <QToolButton>
 
 namespace {
 // "■" in the dictionary files.
@@ -30,12 +28,6 @@ Paging::Paging(MainForm &form, SearchWindow &search) : form_(form), search_(sear
     connect(form_.action(QStringLiteral("mnu_file_backpage")), &QAction::triggered, this,
             &Paging::mnu_file_backpage_Click);
     connect(form_.action(QStringLiteral("mnu_file_yudo1")), &QAction::triggered, this, &Paging::mnu_file_yudo1_Click);
-    QToolButton *turn = form_.toolButton(QStringLiteral("めくる"));
-    connect(turn, &QToolButton::clicked, this, &Paging::mnu_file_nextpage_Click);
-    QAction *back = turn->menu()->addAction(QStringLiteral("前の単語"));
-    connect(back, &QAction::triggered, this, &Paging::mnu_file_backpage_Click);
-    QAction *next = turn->menu()->addAction(QStringLiteral("次の単語"));
-    connect(next, &QAction::triggered, this, &Paging::mnu_file_nextpage_Click);
 }
 
 bool Paging::paneShowsSomething() const

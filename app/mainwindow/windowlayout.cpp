@@ -2,6 +2,7 @@
 
 #include "form/mainform.h"
 #include "form/richtextbox.h"
+#include "mainwindow/imagemenu.h"
 #include "mainwindow/twips.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,30 @@
 WindowLayout::WindowLayout(MainForm &form) : form_(form)
 {
     form_.installEventFilter(this);
+}
+
+double WindowLayout::toolScale() const
+{
+    // As the input box's font grows from its normal 12 points.
+    return qMax(1.0, form_.Text1->font().pointSizeF() / 12.0);
+}
+
+int WindowLayout::fitToolbar(int room)
+{
+    QToolBar *bar = form_.Toolbar1;
+    QVariant base = bar->property("normalPointSize");
+    if (!base.isValid()) {
+        base = bar->font().pointSizeF();
+        bar->setProperty("normalPointSize", base);
+    }
+    for (double scale = toolScale();; scale = qMax(1.0, scale - 0.25)) {
+        QFont font = bar->font();
+        font.setPointSizeF(base.toDouble() * scale);
+        bar->setFont(font);
+        const int width = bar->sizeHint().width();
+        if (width <= room || scale <= 1.0)
+            return width;
+    }
 }
 
 int WindowLayout::inputBoxHeight() const
@@ -63,7 +88,13 @@ void WindowLayout::placeControls()
     form_.Text1->setFixedHeight(inputHeight);
     const int labelWidth = form_.Label1->sizeHint().width();
     const int inputLeft = 4 + labelWidth + 4;
-    const int inputWidth = qMax(120, (width - inputLeft) * 2 / 5);
+    // The toolbar grows with the magnification as far as all its buttons fit
+    // beside the input box; the input box gives up width for them, down to
+    // its least width.
+    const int toolbarRoom = width - inputLeft - MinimumInputWidth - px(80);
+    const int toolbarWidth = fitToolbar(toolbarRoom);
+    const int inputWidth =
+        qMax(MinimumInputWidth, qMin((width - inputLeft) * 2 / 5, width - inputLeft - px(80) - toolbarWidth));
     const int stripLeft = inputLeft + inputWidth + px(80);
     const int toolbarHeight = form_.Toolbar1->sizeHint().height();
     const int stripHeight = inputHeight > toolbarHeight ? inputHeight + 2 : toolbarHeight;
@@ -94,8 +125,12 @@ void WindowLayout::placeControls()
     form_.Text2->setGeometry(paneLeft, paneTop, paneWidth, paneHeight);
     form_.Line5->setGeometry(paneLeft - 2, paneTop, 1, paneHeight);
 
-    // The status bar's picture sits at the right end of the status bar.
-    form_.Pic2->setVisible(form_.StatusBar1->isVisibleTo(&form_) && !form_.Pic2->pixmap().isNull());
+    // The status bar's picture, the image menu, sits at the right end of the
+    // status bar and grows with the magnification while the status bar
+    // shows (from level 3 on it is hidden: its size then stays, so that the
+    // status bar shown for a moment during a change keeps its height).
+    const bool statusBarLevel = !form_.modeBigFont || form_.modeFontSize <= 2;
+    ImageMenu::place(form_, statusBarLevel ? toolScale() : 1.0);
     if (form_.Picture1->isVisible())
         form_.Picture1->setGeometry(client->rect());
     if (form_.List1->isVisible())

@@ -12,18 +12,25 @@ class WindowLayout : public QObject {
     Q_OBJECT
 public:
     static constexpr double MinimumTwips = 5000;
+    static constexpr int MinimumInputWidth = 120; // pixels
 
     explicit WindowLayout(MainForm &form);
 
     void Form_Resize();
     // The input box's height in pixels for its font size.
     int inputBoxHeight() const;
+    // The size of the toolbar and the image menu against the normal display
+    // (1), following the input box's font.
+    double toolScale() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void placeControls();
+    // Sizes the toolbar for the magnification, smaller where it would not
+    // fit into `room` pixels; returns its width.
+    int fitToolbar(int room);
 
     MainForm &form_;
 };

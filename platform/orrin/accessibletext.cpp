@@ -163,7 +163,10 @@ QString describe(QAccessibleInterface *iface)
     QStringList parts;
     const QString name = nameOf(iface);
     const QString value = valueText(iface);
-    for (const QString &p : {name, roleName(iface->role()), stateText(iface), value == name ? QString() : value})
+    // What the control does, when it says so (a toolbar button's purpose).
+    const QString description = iface->text(QAccessible::Description);
+    for (const QString &p : {name, roleName(iface->role()), stateText(iface), value == name ? QString() : value,
+                             description == name ? QString() : description})
         if (!p.trimmed().isEmpty())
             parts << p.trimmed();
     return parts.join(u' ');

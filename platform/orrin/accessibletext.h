@@ -22,7 +22,7 @@ QString valueText(QAccessibleInterface *iface);
 QString spokenName(const QString &name);
 // The control's name: its accessible name, else the label that names it.
 QString nameOf(QAccessibleInterface *iface);
-// Name, role, state and value joined by spaces.
+// Name, role, state, value and description joined by spaces.
 QString describe(QAccessibleInterface *iface);
 
 // Text of the character, word or line at `offset` of a text control;
