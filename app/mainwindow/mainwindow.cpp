@@ -3,6 +3,7 @@
 #include "form/mainform.h"
 #include "mainwindow/appicon.h"
 #include "mainwindow/displaymodes.h"
+#include "mainwindow/editcommands.h"
 #include "mainwindow/eventrouter.h"
 #include "mainwindow/formkeys.h"
 #include "mainwindow/history.h"
@@ -13,6 +14,7 @@
 #include "mainwindow/lifecycle.h"
 #include "mainwindow/paging.h"
 #include "mainwindow/quickguide.h"
+#include "mainwindow/rangecommand.h"
 #include "mainwindow/resultpane.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/singleinstance.h"
@@ -28,12 +30,14 @@ MainWindow::MainWindow(MainForm &form)
       history_(std::make_unique<History>(form)), quickGuide_(std::make_unique<QuickGuide>(form)),
       tips_(std::make_unique<Tips>(form)), search_(std::make_unique<SearchWindow>(form, *history_, *tips_, *tray_)),
       display_(std::make_unique<DisplayModes>(form, *layout_, *ime_, *search_)),
+      range_(std::make_unique<RangeCommand>(form, *tips_, *search_)),
+      edit_(std::make_unique<EditCommands>(form, *search_, *range_)),
       lifecycle_(
           std::make_unique<Lifecycle>(form, *hook_, *history_, *singleInstance_, *tray_, *display_, *ime_, *messages_)),
-      formKeys_(std::make_unique<FormKeys>(form, *display_, *ime_)),
+      formKeys_(std::make_unique<FormKeys>(form, *display_, *ime_, *edit_)),
       historyPopup_(std::make_unique<HistoryPopup>(form, *history_, *quickGuide_)),
       inputBox_(std::make_unique<InputBox>(form, *ime_, *quickGuide_, *search_, *historyPopup_)),
-      resultPane_(std::make_unique<ResultPane>(form, *quickGuide_, *search_)),
+      resultPane_(std::make_unique<ResultPane>(form, *quickGuide_, *search_, *edit_, *range_)),
       paging_(std::make_unique<Paging>(form, *search_)),
       router_(std::make_unique<EventRouter>(form, *lifecycle_, *formKeys_, *inputBox_, *resultPane_, *historyPopup_))
 {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DisplayModes;
+class EditCommands;
 class EventRouter;
 class FormKeys;
 class History;
@@ -20,6 +21,7 @@ class Lifecycle;
 class MainForm;
 class Paging;
 class QuickGuide;
+class RangeCommand;
 class ResultPane;
 class SearchWindow;
 class SingleInstance;
@@ -54,6 +56,8 @@ public:
     Tips &tips() { return *tips_; }
     SearchWindow &search() { return *search_; }
     Paging &paging() { return *paging_; }
+    RangeCommand &rangeCommand() { return *range_; }
+    EditCommands &editCommands() { return *edit_; }
 
 private:
     MainForm &form_;
@@ -68,6 +72,8 @@ private:
     std::unique_ptr<Tips> tips_;
     std::unique_ptr<SearchWindow> search_;
     std::unique_ptr<DisplayModes> display_;
+    std::unique_ptr<RangeCommand> range_;
+    std::unique_ptr<EditCommands> edit_;
     std::unique_ptr<Lifecycle> lifecycle_;
     std::unique_ptr<FormKeys> formKeys_;
     std::unique_ptr<HistoryPopup> historyPopup_;
