@@ -191,6 +191,8 @@ bool EventRouter::keyRelease(Pane pane, QKeyEvent *event)
     int keyCode = keys::virtualKey(event->key());
     if (keyCode == 0)
         return false;
+    if (pane == Pane::Text2 && resultPane_.ResultWndProc_KeyUp(keyCode))
+        return true;
     const int shift = keys::shiftState(event->modifiers());
     formKeys_.Form_KeyUp(keyCode, shift);
     if (keyCode != 0) {

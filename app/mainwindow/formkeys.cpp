@@ -3,6 +3,7 @@
 #include "form/mainform.h"
 #include "form/richtextbox.h"
 #include "mainwindow/displaymodes.h"
+#include "mainwindow/editcommands.h"
 #include "mainwindow/imecolours.h"
 #include "mainwindow/keycodes.h"
 #include "orrin/orrnusr.h"
@@ -12,7 +13,8 @@
 
 using namespace keys;
 
-FormKeys::FormKeys(MainForm &form, DisplayModes &display, ImeColours &ime) : form_(form), display_(display), ime_(ime)
+FormKeys::FormKeys(MainForm &form, DisplayModes &display, ImeColours &ime, EditCommands &edit)
+    : form_(form), display_(display), ime_(ime), edit_(edit)
 {
 }
 
@@ -40,6 +42,10 @@ void FormKeys::Form_KeyPress(int &KeyAscii)
 void FormKeys::Form_KeyUp(int &KeyCode, int Shift)
 {
     (void)Shift;
+    // A typed Ctrl+V was pasted by the box it was typed in; only the result
+    // pane's own key-up still looks at it.
+    if (KeyCode == KeyV && form_.focusWidget() != form_.Text2)
+        form_.PasteTyped = false;
     if (form_.AllReadFlag)
         return;
     const int shift = form_.LastShift;
@@ -102,7 +108,7 @@ void FormKeys::Form_KeyUp(int &KeyCode, int Shift)
         break;
     case KeyA:
         if (ctrl && !form_.QevSelMode)
-            form_.action(QStringLiteral("mnu_edit_allcopy"))->trigger();
+            edit_.mnu_edit_allcopy_Click();
         break;
     default: break;
     }

@@ -7,13 +7,14 @@
 #include <QObject>
 
 class DisplayModes;
+class EditCommands;
 class ImeColours;
 class MainForm;
 
 class FormKeys : public QObject {
     Q_OBJECT
 public:
-    FormKeys(MainForm &form, DisplayModes &display, ImeColours &ime);
+    FormKeys(MainForm &form, DisplayModes &display, ImeColours &ime, EditCommands &edit);
 
     void Form_KeyDown(int &KeyCode, int Shift);
     void Form_KeyPress(int &KeyAscii);
@@ -29,4 +30,5 @@ private:
     MainForm &form_;
     DisplayModes &display_;
     ImeColours &ime_;
+    EditCommands &edit_;
 };

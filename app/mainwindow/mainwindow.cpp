@@ -5,6 +5,7 @@
 #include "mainwindow/capture.h"
 #include "mainwindow/desktopcommands.h"
 #include "mainwindow/displaymodes.h"
+#include "mainwindow/editcommands.h"
 #include "mainwindow/eventrouter.h"
 #include "mainwindow/extbox.h"
 #include "mainwindow/formkeys.h"
@@ -18,6 +19,7 @@
 #include "mainwindow/lifecycle.h"
 #include "mainwindow/paging.h"
 #include "mainwindow/quickguide.h"
+#include "mainwindow/rangecommand.h"
 #include "mainwindow/resultpane.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/singleinstance.h"
@@ -38,12 +40,14 @@ MainWindow::MainWindow(MainForm &form)
       tips_(std::make_unique<Tips>(form)),
       search_(std::make_unique<SearchWindow>(form, *history_, *tips_, *tray_, *extBox_, *windows_)),
       display_(std::make_unique<DisplayModes>(form, *layout_, *ime_, *search_)),
+      range_(std::make_unique<RangeCommand>(form, *tips_, *search_)),
+      edit_(std::make_unique<EditCommands>(form, *search_, *range_)),
       lifecycle_(std::make_unique<Lifecycle>(form, *hook_, *history_, *singleInstance_, *tray_, *display_, *ime_,
                                              *messages_, *windows_)),
-      formKeys_(std::make_unique<FormKeys>(form, *display_, *ime_)),
+      formKeys_(std::make_unique<FormKeys>(form, *display_, *ime_, *edit_)),
       historyPopup_(std::make_unique<HistoryPopup>(form, *history_, *quickGuide_)),
       inputBox_(std::make_unique<InputBox>(form, *ime_, *quickGuide_, *search_, *historyPopup_)),
-      resultPane_(std::make_unique<ResultPane>(form, *quickGuide_, *search_)),
+      resultPane_(std::make_unique<ResultPane>(form, *quickGuide_, *search_, *edit_, *range_)),
       paging_(std::make_unique<Paging>(form, *search_)), helpMenu_(std::make_unique<HelpMenu>(form)),
       capture_(std::make_unique<Capture>(form, *hook_, *search_, *extBox_, *windows_)),
       desktopCommands_(std::make_unique<DesktopCommands>(form)),

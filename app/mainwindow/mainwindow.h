@@ -13,6 +13,7 @@
 class Capture;
 class DesktopCommands;
 class DisplayModes;
+class EditCommands;
 class EventRouter;
 class ExtBox;
 class FormKeys;
@@ -27,6 +28,7 @@ class Lifecycle;
 class MainForm;
 class Paging;
 class QuickGuide;
+class RangeCommand;
 class ResultPane;
 class SearchWindow;
 class SingleInstance;
@@ -69,6 +71,8 @@ public:
     DesktopCommands &desktopCommands() { return *desktopCommands_; }
     Toolbar &toolbar() { return *toolbar_; }
     ImageMenu &imageMenu() { return *imageMenu_; }
+    RangeCommand &rangeCommand() { return *range_; }
+    EditCommands &editCommands() { return *edit_; }
 
 private:
     MainForm &form_;
@@ -85,6 +89,8 @@ private:
     std::unique_ptr<Tips> tips_;
     std::unique_ptr<SearchWindow> search_;
     std::unique_ptr<DisplayModes> display_;
+    std::unique_ptr<RangeCommand> range_;
+    std::unique_ptr<EditCommands> edit_;
     std::unique_ptr<Lifecycle> lifecycle_;
     std::unique_ptr<FormKeys> formKeys_;
     std::unique_ptr<HistoryPopup> historyPopup_;

@@ -1,7 +1,6 @@
 #pragma once
 // Commands of the menu bar and toolbar whose behaviour comes with a later
-// part of the program (the edit commands, the options and shortcut dialogs,
-// the version dialog, live update, the toolbar's edit buttons). They exist
+// part of the program (the options and shortcut dialogs). They exist
 // with their captions but stay disabled: the window's procedures that
 // enable commands go through setEnabled here, which keeps these off. The
 // part that brings a command takes it off this list.

@@ -3,10 +3,12 @@
 #include "eventloop/doevents.h"
 #include "form/mainform.h"
 #include "form/richtextbox.h"
+#include "mainwindow/editcommands.h"
 #include "mainwindow/inputbox.h"
 #include "mainwindow/keycodes.h"
 #include "mainwindow/pendingcommands.h"
 #include "mainwindow/quickguide.h"
+#include "mainwindow/rangecommand.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/spoken.h"
 #include "mainwindow/syscolors.h"
@@ -39,8 +41,9 @@ bool isMovementKey(int key)
 }
 } // namespace
 
-ResultPane::ResultPane(MainForm &form, QuickGuide &quickGuide, SearchWindow &search)
-    : form_(form), quickGuide_(quickGuide), search_(search)
+ResultPane::ResultPane(MainForm &form, QuickGuide &quickGuide, SearchWindow &search, EditCommands &edit,
+                       RangeCommand &range)
+    : form_(form), quickGuide_(quickGuide), search_(search), edit_(edit), range_(range)
 {
     RichTextBox *pane = form_.Text2;
     pane->setReadOnly(true);
@@ -128,7 +131,7 @@ void ResultPane::Text2_KeyPress(int &KeyAscii)
     if (KeyAscii == Escape) {
         escape();
     } else if (KeyAscii == Return && form_.QevSelMode) {
-        // The steps of a pending range command belong to the edit commands.
+        range_.enterKey();
     }
     KeyAscii = 0;
 }
@@ -136,7 +139,7 @@ void ResultPane::Text2_KeyPress(int &KeyAscii)
 void ResultPane::escape()
 {
     if (form_.QevSelMode) {
-        // Cancelling a pending range command belongs to the edit commands.
+        range_.cancel();
     } else if (form_.CaptureActive) {
         if (form_.AllReadFlag) {
             form_.AllReadFlag = false;
@@ -181,9 +184,13 @@ void ResultPane::Text2_KeyUp(int &KeyCode, int Shift)
     case KeyC:
     case KeyV:
         if (ctrl && !form_.QevSelMode) {
-            form_.action(KeyCode == KeyC ? QStringLiteral("mnu_edit_copy") : QStringLiteral("mnu_edit_paste"))
-                ->trigger();
+            if (KeyCode == KeyC)
+                edit_.mnu_edit_copy_Click();
+            else
+                edit_.mnu_edit_paste_Click();
             KeyCode = 0;
+        } else if (KeyCode == KeyV) {
+            form_.PasteTyped = false; // the typed Ctrl+V ends here
         }
         return;
     case KeyX:
@@ -278,8 +285,12 @@ void ResultPane::Text2_MouseMove()
 
 void ResultPane::Text2_MouseUp()
 {
-    // A pending range command takes its end point from the mouse: the edit
-    // commands' business.
+    range_.mouseUp();
+}
+
+bool ResultPane::ResultWndProc_KeyUp(int KeyCode)
+{
+    return range_.holdKeyRelease(KeyCode);
 }
 
 void ResultPane::Text2_OLEDragDrop(const QString &text)

@@ -6,14 +6,21 @@
 
 #include <QObject>
 
+class EditCommands;
 class MainForm;
 class QuickGuide;
+class RangeCommand;
 class SearchWindow;
 
 class ResultPane : public QObject {
     Q_OBJECT
 public:
-    ResultPane(MainForm &form, QuickGuide &quickGuide, SearchWindow &search);
+    ResultPane(MainForm &form, QuickGuide &quickGuide, SearchWindow &search, EditCommands &edit, RangeCommand &range);
+
+    // A key release as the pane's window sees it, before any handler: true
+    // when it goes no further (a navigation key while a keyboard range
+    // selection waits for its end point; speech stops).
+    bool ResultWndProc_KeyUp(int KeyCode);
 
     void Text2_KeyDown(int &KeyCode, int Shift);
     void Text2_KeyPress(int &KeyAscii);
@@ -47,5 +54,7 @@ private:
     MainForm &form_;
     QuickGuide &quickGuide_;
     SearchWindow &search_;
+    EditCommands &edit_;
+    RangeCommand &range_;
     bool inSelChange_ = false;
 };
