@@ -11,6 +11,7 @@
 #include "mainwindow/imecolours.h"
 #include "mainwindow/inputbox.h"
 #include "mainwindow/lifecycle.h"
+#include "mainwindow/optiondialogs.h"
 #include "mainwindow/paging.h"
 #include "mainwindow/quickguide.h"
 #include "mainwindow/resultpane.h"
@@ -35,6 +36,7 @@ MainWindow::MainWindow(MainForm &form)
       inputBox_(std::make_unique<InputBox>(form, *ime_, *quickGuide_, *search_, *historyPopup_)),
       resultPane_(std::make_unique<ResultPane>(form, *quickGuide_, *search_)),
       paging_(std::make_unique<Paging>(form, *search_)),
+      optionDialogs_(std::make_unique<OptionDialogs>(form, *quickGuide_, *hook_)),
       router_(std::make_unique<EventRouter>(form, *lifecycle_, *formKeys_, *inputBox_, *resultPane_, *historyPopup_))
 {
     // A word chosen from the history is looked up without being recorded again.

@@ -18,6 +18,7 @@ class ImeColours;
 class InputBox;
 class Lifecycle;
 class MainForm;
+class OptionDialogs;
 class Paging;
 class QuickGuide;
 class ResultPane;
@@ -54,6 +55,7 @@ public:
     Tips &tips() { return *tips_; }
     SearchWindow &search() { return *search_; }
     Paging &paging() { return *paging_; }
+    OptionDialogs &optionDialogs() { return *optionDialogs_; }
 
 private:
     MainForm &form_;
@@ -74,5 +76,6 @@ private:
     std::unique_ptr<InputBox> inputBox_;
     std::unique_ptr<ResultPane> resultPane_;
     std::unique_ptr<Paging> paging_;
+    std::unique_ptr<OptionDialogs> optionDialogs_;
     std::unique_ptr<EventRouter> router_;
 };

@@ -9,9 +9,8 @@ namespace pending {
 
 namespace {
 const char *const menuItems[] = {
-    "mnu_file_select",    "mnu_file_clip",     "mnu_edit_cut",     "mnu_edit_copy",
-    "mnu_edit_paste",     "mnu_edit_clear",    "mnu_edit_allcopy", "mnu_kankyo_option",
-    "mnu_kankyo_english", "mnu_kankyo_StMenu", "mnu_help_update",  "mnu_help_version",
+    "mnu_file_select", "mnu_file_clip",    "mnu_edit_cut",    "mnu_edit_copy",    "mnu_edit_paste",
+    "mnu_edit_clear",  "mnu_edit_allcopy", "mnu_help_update", "mnu_help_version",
 };
 const char16_t *const toolButtons[] = {u"検索", u"コピー", u"切り取り", u"貼り付け"};
 

@@ -133,9 +133,10 @@ QPoint QuickGuide::position(const QWidget *control, Place place) const
     return p;
 }
 
-void QuickGuide::show(const QString &text, QPoint topLeft)
+void QuickGuide::show(const QString &text, QPoint topLeft, QWidget *owner)
 {
-    GuideWindow guide(&form_, text);
+    QWidget *from = owner ? owner : &form_;
+    GuideWindow guide(from, text);
     spoken::StopSpeech(form_);
     guide.move(topLeft);
     F1HelpEnable = true;
@@ -148,7 +149,7 @@ void QuickGuide::show(const QString &text, QPoint topLeft)
         },
         Qt::QueuedConnection);
     guide.exec();
-    form_.activateWindow(); // the window the guide came from takes the keys again
+    from->activateWindow(); // the window the guide came from takes the keys again
     spoken::StopSpeech(form_);
     spoken::Speak(form_, QStringLiteral("ガイド おわり"));
     spoken::Settle(form_);
