@@ -243,8 +243,12 @@ void SapiOption::Combo1_Click()
 
 bool SapiOption::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && ActiveFlag &&
-        (!focusedBefore() || static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)) {
+    // Focus coming back to the control that had it (the window activated
+    // again) is not said again.
+    const bool moved = event->type() == QEvent::FocusIn && watched != lastFocused_;
+    if (event->type() == QEvent::FocusIn)
+        lastFocused_ = watched;
+    if (moved && ActiveFlag) {
         if (watched == List1 && List1->currentItem())
             SapiVoice(List1->currentItem()->data(Qt::UserRole).toInt(), true);
         else if (watched == Combo1) {

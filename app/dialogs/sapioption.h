@@ -56,6 +56,7 @@ private:
     void stepItem(QWidget *control);
 
     std::unique_ptr<EnglishVoice> SAPI;
+    QObject *lastFocused_ = nullptr;
     QTimer Timer1;
     int EngineId = 0;
     bool ActiveFlag = false;

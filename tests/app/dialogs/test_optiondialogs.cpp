@@ -243,6 +243,12 @@ void TestOptionDialogs::searchOptionsWalk()
         QVERIFY(heard(h, QStringLiteral("検索オプション ダイアログ 前方一致で検索する単語の数は") + marker +
                              QStringLiteral("50")));
         checkNames(d);
+        // Widened by the input box's font, the height in proportion.
+        const double factor = OptionDialog::widthFactor(f.Text1->font().pointSizeF());
+        QCOMPARE(d->width(), qRound(420 * factor));
+        QCOMPARE(d->height(), qRound(380 * factor));
+        QCOMPARE(dlg->Command2->width(), qRound(84 * factor));
+        QCOMPARE(OptionDialog::widthFactor(36), 2.0);
         // Enter moves on; Tab to the end, every control heard.
         press(dlg->Text1, Qt::Key_Return);
         const QList<std::pair<QWidget *, QString>> walk{
@@ -275,6 +281,12 @@ void TestOptionDialogs::searchOptionsWalk()
         press(dlg->Combo1, Qt::Key_Right);
         QCOMPARE(dlg->Combo1->currentText(), QStringLiteral("Shift+Ctrl+F12"));
         press(dlg->Combo1, Qt::Key_Down); // dropped under the shared keyboard option
+        QCOMPARE(dlg->Combo1->currentText(), QStringLiteral("Shift+Ctrl+F12"));
+        press(dlg->Combo1, Qt::Key_Space); // the next key, from the last to the first
+        QCOMPARE(dlg->Combo1->currentText(), QStringLiteral("Shift+Ctrl+F1"));
+        wideSpaceOn(dlg->Combo1);
+        QTRY_COMPARE(dlg->Combo1->currentText(), QStringLiteral("Shift+Ctrl+F2"));
+        dlg->Combo1->setCurrentIndex(11);
         press(dlg->Combo1, Qt::Key_Left);
         QCOMPARE(dlg->Combo1->currentText(), QStringLiteral("Shift+Ctrl+F11"));
         dlg->Text1->setFocus();
