@@ -6,7 +6,6 @@
 #include "form/richtextbox.h"
 #include "mainwindow/edittext.h"
 #include "mainwindow/inputbox.h"
-#include "mainwindow/pendingcommands.h"
 #include "mainwindow/rangecommand.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/spoken.h"
@@ -44,11 +43,11 @@ void EditCommands::mnu_edit_disp()
     QAction *clear = form_.action(QStringLiteral("mnu_edit_clear"));
     QAction *allCopy = form_.action(QStringLiteral("mnu_edit_allcopy"));
     if (form_.Text1Enable) {
-        pending::setEnabled(clear, !form_.Text1->toPlainText().isEmpty());
-        pending::setEnabled(allCopy, false);
+        clear->setEnabled(!form_.Text1->toPlainText().isEmpty());
+        allCopy->setEnabled(false);
     } else {
-        pending::setEnabled(allCopy, !form_.Text2->toPlainText().isEmpty());
-        pending::setEnabled(clear, false);
+        allCopy->setEnabled(!form_.Text2->toPlainText().isEmpty());
+        clear->setEnabled(false);
     }
 }
 
@@ -56,9 +55,9 @@ void EditCommands::mnu_file_Click()
 {
     form_.AllReadFlag = false;
     form_.speech().SapiCancel();
-    pending::setEnabled(form_.action(QStringLiteral("mnu_file_select")),
-                        !form_.Text1Enable && !form_.Text2->toPlainText().trimmed().isEmpty());
-    pending::setEnabled(form_.action(QStringLiteral("mnu_file_clip")), panes::clipboardHasText());
+    form_.action(QStringLiteral("mnu_file_select"))
+        ->setEnabled(!form_.Text1Enable && !form_.Text2->toPlainText().trimmed().isEmpty());
+    form_.action(QStringLiteral("mnu_file_clip"))->setEnabled(panes::clipboardHasText());
 }
 
 void EditCommands::mnu_edit_cut_Click()

@@ -7,7 +7,6 @@
 #include "mainwindow/historypopup.h"
 #include "mainwindow/imecolours.h"
 #include "mainwindow/keycodes.h"
-#include "mainwindow/pendingcommands.h"
 #include "mainwindow/quickguide.h"
 #include "mainwindow/searchwindow.h"
 #include "mainwindow/spoken.h"
@@ -125,7 +124,7 @@ void InputBox::Text1_Change()
     box->followBoxFont();
     if (!ime_.IMMuse() && form_.Text1Enable) {
         form_.speech().setCursol(box);
-        pending::setEnabled(form_.toolButton(QStringLiteral("検索")), !box->toPlainText().isEmpty());
+        form_.toolButton(QStringLiteral("検索"))->setEnabled(!box->toPlainText().isEmpty());
     }
     if (form_.WideTyped) {
         // The character just typed takes the box's formatting.
@@ -160,7 +159,7 @@ void InputBox::Text1_SelChange()
 void InputBox::Text1_GotFocus()
 {
     RichTextBox *box = form_.Text1;
-    pending::setEnabled(form_.toolButton(QStringLiteral("検索")), !box->toPlainText().isEmpty());
+    form_.toolButton(QStringLiteral("検索"))->setEnabled(!box->toPlainText().isEmpty());
     form_.setStatusText(QStringLiteral("検索語を入力してください　(*:前方一致検索)"));
     form_.Text1Enable = true;
     panes::setLabelColours(form_.Label1, syscolors::ActiveCaption, syscolors::CaptionText);
@@ -169,7 +168,7 @@ void InputBox::Text1_GotFocus()
     box->setTextCursor(c);
     box->setTextColor(form_.TextColor);
     form_.Text2->setTextColor(form_.TextColor);
-    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_clear")), true);
+    form_.action(QStringLiteral("mnu_edit_clear"))->setEnabled(true);
     form_.editCopy = form_.editCut = box->textCursor().hasSelection();
     form_.editPaste = panes::clipboardHasText();
     windowsteps::EditSetting(form_);

@@ -10,7 +10,6 @@
 #include "mainwindow/history.h"
 #include "mainwindow/hookbinding.h"
 #include "mainwindow/imecolours.h"
-#include "mainwindow/pendingcommands.h"
 #include "mainwindow/singleinstance.h"
 #include "mainwindow/spoken.h"
 #include "mainwindow/syscolors.h"
@@ -130,7 +129,6 @@ bool Lifecycle::Form_Load(const QStringList &arguments)
     form_.editPaste = form_.editCopy = form_.editCut = false;
 
     // 15. Display mode, history, paging commands.
-    pending::disableAll(form_);
     windowsteps::EditSetting(form_);
     display_.FontSetting();
     history_.RirekiLoad();

@@ -17,6 +17,7 @@
 #include "mainwindow/imecolours.h"
 #include "mainwindow/inputbox.h"
 #include "mainwindow/lifecycle.h"
+#include "mainwindow/optiondialogs.h"
 #include "mainwindow/paging.h"
 #include "mainwindow/quickguide.h"
 #include "mainwindow/rangecommand.h"
@@ -53,6 +54,7 @@ MainWindow::MainWindow(MainForm &form)
       desktopCommands_(std::make_unique<DesktopCommands>(form)),
       toolbar_(std::make_unique<Toolbar>(form, *search_, *history_, *paging_, *display_)),
       imageMenu_(std::make_unique<ImageMenu>(form)),
+      optionDialogs_(std::make_unique<OptionDialogs>(form, *quickGuide_, *hook_)),
       router_(std::make_unique<EventRouter>(form, *lifecycle_, *formKeys_, *inputBox_, *resultPane_, *historyPopup_))
 {
     // A word chosen from the history is looked up without being recorded again.

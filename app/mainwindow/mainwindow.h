@@ -26,6 +26,7 @@ class ImeColours;
 class InputBox;
 class Lifecycle;
 class MainForm;
+class OptionDialogs;
 class Paging;
 class QuickGuide;
 class RangeCommand;
@@ -73,6 +74,7 @@ public:
     ImageMenu &imageMenu() { return *imageMenu_; }
     RangeCommand &rangeCommand() { return *range_; }
     EditCommands &editCommands() { return *edit_; }
+    OptionDialogs &optionDialogs() { return *optionDialogs_; }
 
 private:
     MainForm &form_;
@@ -103,5 +105,6 @@ private:
     std::unique_ptr<desktop::HookNotifyFilter> hookNotify_;
     std::unique_ptr<Toolbar> toolbar_;
     std::unique_ptr<ImageMenu> imageMenu_;
+    std::unique_ptr<OptionDialogs> optionDialogs_;
     std::unique_ptr<EventRouter> router_;
 };

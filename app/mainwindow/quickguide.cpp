@@ -171,9 +171,10 @@ QPoint QuickGuide::position(const QWidget *control, Place place) const
     return p;
 }
 
-void QuickGuide::show(const QString &text, QPoint topLeft)
+void QuickGuide::show(const QString &text, QPoint topLeft, QWidget *owner)
 {
-    GuideWindow guide(&form_, text);
+    QWidget *from = owner ? owner : &form_;
+    GuideWindow guide(from, text);
     spoken::StopSpeech(form_);
     guide.move(topLeft);
     F1HelpEnable = true;
@@ -189,7 +190,7 @@ void QuickGuide::show(const QString &text, QPoint topLeft)
     // The window the guide came from takes the keys again, unless the guide
     // closed because the user went to another application.
     if (QGuiApplication::applicationState() == Qt::ApplicationActive)
-        form_.activateWindow();
+        from->activateWindow();
     spoken::StopSpeech(form_);
     spoken::Speak(form_, QStringLiteral("ガイド おわり"));
     spoken::Settle(form_);

@@ -25,8 +25,9 @@ public:
 
     explicit QuickGuide(MainForm &form);
 
-    // Shows the guide modally at `topLeft` (screen pixels) with `text`.
-    void show(const QString &text, QPoint topLeft);
+    // Shows the guide modally at `topLeft` (screen pixels) with `text`;
+    // `owner` (the main window unless given) takes the keys again after it.
+    void show(const QString &text, QPoint topLeft, QWidget *owner = nullptr);
     // Where the guide for a control goes: under the input box or the list,
     // offset into the result pane, or further down for the band.
     enum class Place { Below, IntoPane, IntoBand };

@@ -6,7 +6,6 @@
 #include "mainwindow/editcommands.h"
 #include "mainwindow/inputbox.h"
 #include "mainwindow/keycodes.h"
-#include "mainwindow/pendingcommands.h"
 #include "mainwindow/quickguide.h"
 #include "mainwindow/rangecommand.h"
 #include "mainwindow/searchwindow.h"
@@ -227,13 +226,13 @@ void ResultPane::Text2_SelChange()
 
 void ResultPane::Text2_GotFocus()
 {
-    pending::setEnabled(form_.toolButton(QStringLiteral("検索")), true);
+    form_.toolButton(QStringLiteral("検索"))->setEnabled(true);
     form_.Text1Enable = false;
     form_.editCopy = !form_.Text2->toPlainText().trimmed().isEmpty();
     form_.editPaste = panes::clipboardHasText();
     form_.editCut = false;
     windowsteps::EditSetting(form_);
-    pending::setEnabled(form_.action(QStringLiteral("mnu_edit_clear")), false);
+    form_.action(QStringLiteral("mnu_edit_clear"))->setEnabled(false);
     form_.speech().setCursol(form_.Text2);
     panes::setLabelColours(form_.Label2, syscolors::ActiveCaption, syscolors::CaptionText);
     panes::setLabelColours(form_.Shape1, syscolors::ActiveCaption, syscolors::ActiveCaption);

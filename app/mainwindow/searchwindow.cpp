@@ -8,7 +8,6 @@
 #include "lookup/dicstrconv.h"
 #include "mainwindow/extbox.h"
 #include "mainwindow/history.h"
-#include "mainwindow/pendingcommands.h"
 #include "mainwindow/tips.h"
 #include "mainwindow/trayresidence.h"
 #include "mainwindow/windowsteps.h"
@@ -165,7 +164,7 @@ void SearchWindow::ShowTips(const QString &text)
 
 void SearchWindow::updateCopyButton()
 {
-    pending::setEnabled(form_.toolButton(QStringLiteral("コピー")), form_.editCopy);
+    form_.toolButton(QStringLiteral("コピー"))->setEnabled(form_.editCopy);
 }
 
 void SearchWindow::letEventsRun()

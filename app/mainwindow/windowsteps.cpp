@@ -1,7 +1,6 @@
 #include "mainwindow/windowsteps.h"
 
 #include "form/mainform.h"
-#include "mainwindow/pendingcommands.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -19,12 +18,12 @@ void ShowMe(MainForm &form)
 
 void EditSetting(MainForm &form)
 {
-    pending::setEnabled(form.action(QStringLiteral("mnu_edit_cut")), form.editCut);
-    pending::setEnabled(form.action(QStringLiteral("mnu_edit_paste")), form.editPaste);
-    pending::setEnabled(form.toolButton(QStringLiteral("貼り付け")), form.editPaste);
-    pending::setEnabled(form.toolButton(QStringLiteral("切り取り")), form.editCut);
-    pending::setEnabled(form.action(QStringLiteral("mnu_edit_copy")), form.editCopy);
-    pending::setEnabled(form.toolButton(QStringLiteral("コピー")), form.editCopy);
+    form.action(QStringLiteral("mnu_edit_cut"))->setEnabled(form.editCut);
+    form.action(QStringLiteral("mnu_edit_paste"))->setEnabled(form.editPaste);
+    form.toolButton(QStringLiteral("貼り付け"))->setEnabled(form.editPaste);
+    form.toolButton(QStringLiteral("切り取り"))->setEnabled(form.editCut);
+    form.action(QStringLiteral("mnu_edit_copy"))->setEnabled(form.editCopy);
+    form.toolButton(QStringLiteral("コピー"))->setEnabled(form.editCopy);
 }
 
 void DummyScreen(MainForm &form)
