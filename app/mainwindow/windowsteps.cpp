@@ -2,8 +2,10 @@
 
 #include "form/mainform.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPixmap>
+#include <QToolButton>
 
 namespace windowsteps {
 
