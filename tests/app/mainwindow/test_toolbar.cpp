@@ -224,7 +224,7 @@ void TestToolbar::commands_data()
                                             << ""
                                             << "level=1;focus=Toolbar1_拡大";
     QTest::newRow("keys: Left round the row and Enter")
-        << "look:apple;look:run;key:Tab;mark;key:Left;key:Left;key:Left;key:Return"
+        << "look:apple;look:run;key:Tab;mark;key:Left;key:Left;key:Left;key:Left;key:Return"
         << "apple"
         << "Announce\t戻る メニューボタン"
         << "RirekiIndex=1";
