@@ -29,7 +29,7 @@ QString home()
 QString baseFolder(const char *variable, const QString &fallback)
 {
     const QString value = qEnvironmentVariable(variable);
-    // The specification ignores a relative path.
+    // The XDG base directory rules ignore a relative path.
     return QDir::isAbsolutePath(value) ? value : home() + u'/' + fallback;
 }
 
