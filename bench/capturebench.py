@@ -18,7 +18,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "hook"))
-from capture_walk import Target, Transcript, active_window, ensure_window_manager, wait_for, windows_of  # noqa: E402
+from capture_walk import (Target, Transcript, active_window, ensure_window_manager, shut_down, wait_for,  # noqa: E402
+                          windows_of)
 
 from Xlib import X, XK, display  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
@@ -90,15 +91,7 @@ def main():
               % (len(times), statistics.median(times), p99, times[0], times[-1]))
         return 0
     finally:
-        if target:
-            target.quit()
-        if manager:
-            manager.terminate()
-            manager.wait(10)
-        if wordlamp.poll() is None:
-            wordlamp.terminate()
-            wordlamp.wait(10)
-        subprocess.run(["rm", "-rf", work])
+        shut_down(target, manager, wordlamp, work)
 
 
 if __name__ == "__main__":

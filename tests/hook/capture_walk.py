@@ -147,6 +147,24 @@ class Target:
                 self.process.wait()
 
 
+def shut_down(target, manager, wordlamp, work):
+    """Ends what a walk started: the GTK target, the window manager, the
+    program (killed if it does not end within 10 s), the work folder."""
+    if target:
+        target.quit()
+    if manager:
+        manager.terminate()
+        manager.wait(10)
+    if wordlamp.poll() is None:
+        wordlamp.terminate()
+        try:
+            wordlamp.wait(10)
+        except subprocess.TimeoutExpired:
+            wordlamp.kill()
+            wordlamp.wait()
+    subprocess.run(["rm", "-rf", work])
+
+
 def main():
     program, dictionary, atspiready = sys.argv[1:4]
     here = os.path.dirname(os.path.abspath(__file__))
@@ -235,19 +253,7 @@ def main():
         print("transcript since the last step:\n" + "\n".join(transcript.lines()[-40:]), file=sys.stderr)
         raise
     finally:
-        if target:
-            target.quit()
-        if manager:
-            manager.terminate()
-            manager.wait(10)
-        if wordlamp.poll() is None:
-            wordlamp.terminate()
-            try:
-                wordlamp.wait(10)
-            except subprocess.TimeoutExpired:
-                wordlamp.kill()
-                wordlamp.wait()
-        subprocess.run(["rm", "-rf", work])
+        shut_down(target, manager, wordlamp, work)
 
 
 if __name__ == "__main__":
