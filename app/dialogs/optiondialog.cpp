@@ -142,6 +142,28 @@ void OptionDialog::reject()
     QDialog::reject();
 }
 
+void OptionDialog::setVisible(bool visible)
+{
+    showing_ = visible;
+    QDialog::setVisible(visible);
+    showing_ = false;
+}
+
+bool OptionDialog::closeLater(int result)
+{
+    if (!showing_)
+        return false;
+    QMetaObject::invokeMethod(
+        this, [this, result] { done(result); }, Qt::QueuedConnection);
+    return true;
+}
+
+void OptionDialog::done(int result)
+{
+    if (!closeLater(result))
+        QDialog::done(result);
+}
+
 void OptionDialog::postKey(QWidget *target, int key, const QString &text)
 {
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));

@@ -57,6 +57,8 @@ public:
 
     // Cancel: "パス" is said and nothing is taken over.
     void reject() override;
+    void setVisible(bool visible) override;
+    void done(int result) override;
 
 protected:
     OptionDialog(MainForm &form, DialogHost &host, const QString &title, QSize design);
@@ -94,6 +96,11 @@ protected:
     void moveOn() { postKey(this, Qt::Key_Tab); }
     // Closes without a word (Enter on the cancel button).
     void closeQuietly() { QDialog::reject(); }
+    // A dialog closed while it is still being shown (a key typed ahead, run
+    // by a control that lets events run on its first focus) closes once its
+    // own event loop runs: closed before that, the loop would wait for good.
+    // True when the close was put off that way.
+    bool closeLater(int result);
 
     // F1 on `control`: the quick guide just below it.
     virtual void showGuide(QWidget *control);
@@ -122,6 +129,8 @@ private:
         QLabel *frame;
         QWidget *around;
     };
+
+    bool showing_ = false;
 
     bool commonKey(QWidget *control, QKeyEvent *event);
     void fOnx(QWidget *around, QLabel *frame);

@@ -349,6 +349,8 @@ void SapiOption::reject()
 
 void SapiOption::done(int result)
 {
+    if (closeLater(result))
+        return;
     SapiCancel();
     Timer1.stop();
     waitWhileBusy();

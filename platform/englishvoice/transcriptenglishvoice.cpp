@@ -61,7 +61,7 @@ bool TranscriptEnglishVoice::speak(const QString &text)
     const qint64 duration = qint64(text.size()) * msPerChar_;
     transcript_->write(QStringLiteral("SapiSpeak"), {text, QString::number(duration)});
     // A real engine reports the start of audio a moment after the call.
-    QTimer::singleShot(0, this, [this] { emit audioStart(); });
+    QTimer::singleShot(startDelayMs_, this, [this] { emit audioStart(); });
     speakingUntil_ = std::max(speakingUntil_, clock_.elapsed()) + duration;
     endTimer_.start(int(remainingMs()));
     return true;

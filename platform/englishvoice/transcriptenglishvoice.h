@@ -39,6 +39,8 @@ public:
     // While failing, speak() and setCurrentVoice() fail as a broken engine would.
     void setFailing(bool failing) { failing_ = failing; }
     void setMsPerChar(int ms) { msPerChar_ = ms; }
+    // An engine slow to start: the start of audio is reported after `ms`.
+    void setStartDelay(int ms) { startDelayMs_ = ms; }
 
 private:
     TranscriptEnglishVoice(Transcript *transcript, int msPerChar);
@@ -47,6 +49,7 @@ private:
     Transcript *transcript_;
     QStringList voices_;
     int msPerChar_;
+    int startDelayMs_ = 0;
     int current_ = 0;
     int speed_ = 0;
     bool failing_ = false;

@@ -119,15 +119,16 @@ void wideSpaceOn(QWidget *w)
 // Closes the next quick guide once it is up, and keeps its text.
 struct GuideCloser {
     QString text;
+    QObject alive; // the closer's timers end with it
     GuideCloser()
     {
-        QTimer::singleShot(50, [this] { close(); });
+        QTimer::singleShot(50, &alive, [this] { close(); });
     }
     void close()
     {
         QWidget *guide = QApplication::activeModalWidget();
         if (!guide || guide->objectName() != u"F1Help") {
-            QTimer::singleShot(20, [this] { close(); });
+            QTimer::singleShot(20, &alive, [this] { close(); });
             return;
         }
         text = guide->findChild<QPlainTextEdit *>()->toPlainText();
@@ -586,6 +587,34 @@ void TestOptionDialogs::voiceWalk()
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(h.spoken().contains(QStringLiteral("英語の音声エンジンがみつかりません")));
     QCOMPARE(h.transcript().filter(lockLines).last(), QStringLiteral("UnlockSpeech"));
+
+    // Escape typed while the dialog is still opening (its first sample not
+    // yet started) closes it, and the program goes on.
+    f.EnglishMode = true;
+    EnglishVoice::setFactory([](QString *error) {
+        std::unique_ptr<EnglishVoice> voice = TranscriptEnglishVoice::create(error);
+        static_cast<TranscriptEnglishVoice *>(voice.get())->setStartDelay(300);
+        return voice;
+    });
+    bool typed = false;
+    QTimer early;
+    early.setInterval(1);
+    QObject::connect(&early, &QTimer::timeout, [&] {
+        auto *d = qobject_cast<SapiOption *>(QApplication::activeModalWidget());
+        if (!d || typed)
+            return;
+        typed = true;
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : d, Qt::Key_Escape);
+    });
+    early.start();
+    h.markTranscript();
+    h.window().optionDialogs().mnu_kankyo_english_Click();
+    early.stop();
+    EnglishVoice::setFactory({});
+    QVERIFY(typed);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(h.spoken().contains(QStringLiteral("パス")));
+    QCOMPARE(h.setting("Settings", "SapiEngine"), slt);
 }
 
 QTEST_MAIN(TestOptionDialogs)
