@@ -176,5 +176,11 @@ void SearchWindow::letEventsRun()
 
 void SearchWindow::showDicFileError(const lookup::DicFileError &error)
 {
+    // The lookup keeps the screen reader quiet; the message must be heard.
+    const bool locked = form_.Voice1 && form_.Voice1->isLocked();
+    if (locked)
+        form_.Voice1->UnlockSpeech();
     showMessage(&form_, QMessageBox::Critical, error.title(), error.message());
+    if (locked)
+        form_.Voice1->LockSpeech();
 }

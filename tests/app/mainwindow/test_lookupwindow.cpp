@@ -10,6 +10,7 @@
 #include "lookup/lookupstate.h"
 #include "mainwindow/history.h"
 #include "mainwindow/mainwindow.h"
+#include "orrin/orrinvoice.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -226,8 +227,16 @@ void TestLookupWindow::dictionaryFolderMissing()
     o.dictionaryFolder = QStringLiteral(WORDLAMP_TEST_DATA "/no such folder");
     WindowHarness h(o);
     QVERIFY(h.load());
+    // The message comes up where the screen reader may read it.
+    bool heard = false;
+    setMessageHandler([&](const MessageRecord &m) {
+        h.messages.append(m);
+        heard = !h.form().Voice1->isLocked();
+        return QMessageBox::Ok;
+    });
     h.markTranscript();
     h.lookUp(QStringLiteral("apple"));
+    QVERIFY(heard);
     QCOMPARE(h.messages.size(), 1);
     QCOMPARE(h.messages[0].title, QStringLiteral("辞書ファイルエラー"));
     QCOMPARE(h.messages[0].text, QStringLiteral("英和辞書がみつかりません"));
