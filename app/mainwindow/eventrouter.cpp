@@ -16,17 +16,20 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+
+#include <utility>
 
 EventRouter::EventRouter(MainForm &form, Lifecycle &lifecycle, FormKeys &formKeys, InputBox &inputBox,
                          ResultPane &resultPane, HistoryPopup &historyPopup)
     : form_(form), lifecycle_(lifecycle), formKeys_(formKeys), inputBox_(inputBox), resultPane_(resultPane),
       historyPopup_(historyPopup)
 {
-    for (QObject *o : std::initializer_list<QObject *>{&form_, form_.Text1, form_.Text2, form_.List1,
-                                                       form_.Text1->viewport(), form_.Text2->viewport(), form_.Label1,
-                                                       form_.Label2, form_.Label3, form_.centralWidget()})
+    for (QObject *o : std::initializer_list<QObject *>{
+             &form_, form_.Text1, form_.Text2, form_.List1, form_.Text1->viewport(), form_.Text2->viewport(),
+             form_.Label1, form_.Label2, form_.Label3, form_.centralWidget(), form_.menuBar()})
         o->installEventFilter(this);
     form_.Text1->viewport()->setAcceptDrops(true);
     connect(form_.List1, &QListWidget::itemDoubleClicked, &historyPopup_, &HistoryPopup::List1_DblClick);
@@ -56,6 +59,12 @@ bool EventRouter::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Drop: return true;
         default: break;
         }
+    }
+    if (watched == form_.menuBar()) {
+        // Escape in the menu bar with no menu open leaves it.
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            menuBarLeft_ = true;
+        return false;
     }
     const Pane pane = paneOf(watched);
     switch (event->type()) {
@@ -119,7 +128,11 @@ void EventRouter::focus(Pane pane, const QFocusEvent *event)
     // when it closes: for the user the pane never lost it, and it says
     // nothing again. Only a pane that the focus moved to meanwhile gets it
     // as a new focus.
-    const bool popup = event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason;
+    // The menu bar left with Escape is the exception: the user has walked
+    // its titles meanwhile, and hears where the keys are again.
+    const bool leftMenuBar = event->type() == QEvent::FocusIn && std::exchange(menuBarLeft_, false);
+    const bool popup =
+        (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason) && !leftMenuBar;
     if (event->type() == QEvent::FocusOut) {
         if (popup)
             return;

@@ -45,4 +45,5 @@ private:
     ResultPane &resultPane_;
     HistoryPopup &historyPopup_;
     Pane focused_ = Pane::None; // the pane whose focus the handlers last heard of
+    bool menuBarLeft_ = false;  // Escape pressed in the menu bar, the focus not yet back
 };

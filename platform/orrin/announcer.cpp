@@ -190,6 +190,38 @@ void Announcer::onMenuHovered(QMenu *menu, QAction *action)
         say(accessibletext::describe(item), 0, VoiceFocus);
 }
 
+// A menu closed with Escape leaves its title selected in the menu bar, and
+// the next keys go to the menu bar (Left and Right move along it, Escape
+// leaves it): the title is said, as is each title the arrows reach, and
+// the title of a menu that opens with no item selected.
+void Announcer::queueMenuBarTitle()
+{
+    if (menuBarQueued_)
+        return;
+    menuBarQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        menuBarQueued_ = false;
+        announceMenuBarTitle();
+    });
+}
+
+void Announcer::announceMenuBarTitle()
+{
+    auto *bar = qobject_cast<QMenuBar *>(QApplication::focusWidget());
+    if (!bar || !bar->activeAction())
+        return;
+    // A menu is open: its title only when none of its items is selected
+    // (they are all greyed, say), so that opening it is heard.
+    const auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (QApplication::activePopupWidget() && (!open || open->activeAction()))
+        return;
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(bar);
+    const int index = bar->actions().indexOf(bar->activeAction());
+    QAccessibleInterface *item = iface && index >= 0 && index < iface->childCount() ? iface->child(index) : nullptr;
+    if (item)
+        say(accessibletext::describe(item), 0, VoiceFocus);
+}
+
 // --- user input -----------------------------------------------------------
 
 bool Announcer::eventFilter(QObject *watched, QEvent *event)
@@ -202,7 +234,11 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
         if (menu && menu->property(WatchedMenuProperty) != me) {
             menu->setProperty(WatchedMenuProperty, me);
             connect(menu, &QMenu::hovered, this, [this, menu](QAction *a) { onMenuHovered(menu, a); });
+            connect(menu, &QMenu::aboutToHide, this, &Announcer::queueMenuBarTitle);
         }
+        if (menu)
+            queueMenuBarTitle();
+
         break;
     }
     case QEvent::KeyRelease: {
@@ -217,6 +253,8 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
         finishCheck(); // the input before has been handled
         break;
     case QEvent::KeyPress: {
+        if (qobject_cast<QMenuBar *>(watched))
+            queueMenuBarTitle(); // an arrow moves along the menu bar
         auto *w = qobject_cast<QWidget *>(watched);
         if (w && w == QApplication::focusWidget() && !isMenu(w)) {
             auto *key = static_cast<QKeyEvent *>(event);

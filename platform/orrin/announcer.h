@@ -97,6 +97,10 @@ private:
     void onFocusChanged(QWidget *old, QWidget *now);
     void announceFocus();
     void onMenuHovered(QMenu *menu, QAction *action);
+    // The menu bar's selected title, when the keys are in the menu bar
+    // and no menu is open; asked for at most once per turn of the loop.
+    void queueMenuBarTitle();
+    void announceMenuBarTitle();
     void beginCheck(QWidget *target, const QKeyEvent *key, const QString &typed);
     void finishCheck();
     void watchCaret(QWidget *target);
@@ -109,6 +113,7 @@ private:
 
     bool enabled_ = true;
     bool besideScreenReader_ = false;
+    bool menuBarQueued_ = false;
     CursorReading reading_ = CursorReading::Character;
     QTimer focusTimer_;
     QTimer checkTimer_;

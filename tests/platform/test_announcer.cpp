@@ -17,7 +17,9 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -46,6 +48,7 @@ private slots:
     void commands_data();
     void commands();
     void menuItems();
+    void menuBarTitles();
     void announcementInterrupts();
 
 private:
@@ -465,6 +468,41 @@ void TestAnnouncer::menuItems()
     QVERIFY(expected.contains(said.last()));
     QTRY_COMPARE(announced(), expected);
     menu.hide();
+}
+
+// A menu opened with Alt and its letter: its first item is said, or its
+// title when every item is greyed; Escape leaves the keys in the menu bar,
+// and its title is said. (Walking the menu bar needs a window manager; the
+// offscreen platform keeps no window active after a popup.)
+void TestAnnouncer::menuBarTitles()
+{
+    QMainWindow window;
+    auto *edit = new QLineEdit;
+    edit->setAccessibleName(QStringLiteral("読みかたの入力"));
+    window.setCentralWidget(edit);
+    QMenu *editMenu = window.menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    editMenu->addAction(QStringLiteral("コピー(&C)"));
+    QMenu *viewMenu = window.menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    viewMenu->addAction(QStringLiteral("拡大(&B)"))->setEnabled(false);
+    for (QMenu *menu : {editMenu, viewMenu}) {
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        QTest::qWait(50);
+        mark();
+        QTest::keyClick(edit, menu == editMenu ? Qt::Key_E : Qt::Key_V, Qt::AltModifier);
+        QTRY_VERIFY(menu->isVisible());
+        const QString title = menu == editMenu ? QStringLiteral("編集") : QStringLiteral("表示");
+        QTRY_COMPARE(announced(), QStringList{menu == editMenu ? QStringLiteral("コピー メニュー項目\t0")
+                                                               : title + QStringLiteral(" メニュー項目\t0")});
+        mark();
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        QTRY_COMPARE(announced(), QStringList{title + QStringLiteral(" メニュー項目\t0")});
+        QTest::keyClick(window.menuBar(), Qt::Key_Escape);
+    }
 }
 
 void TestAnnouncer::announcementInterrupts()
