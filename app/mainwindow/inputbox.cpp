@@ -208,15 +208,5 @@ void InputBox::Text1_RightButtonDown()
 
 void InputBox::Text1_OLEDragDrop(const QString &text)
 {
-    form_.AllReadFlag = false;
-    // The lookup runs once the drop is over: a drag from one of the window's
-    // own boxes is still inside that box's handler here.
-    QMetaObject::invokeMethod(
-        this,
-        [this, text] {
-            form_.Text1->setPlainText(text);
-            QString word = text;
-            search_.Kensaku(word, true);
-        },
-        Qt::QueuedConnection);
+    search_.lookUpDropped(text);
 }

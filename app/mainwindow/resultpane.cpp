@@ -296,17 +296,7 @@ void ResultPane::Text2_OLEDragDrop(const QString &text)
 {
     if (form_.QevSelMode)
         return;
-    form_.AllReadFlag = false;
-    // The lookup runs once the drop is over: a drag from the pane itself is
-    // still inside the pane's handler here.
-    QMetaObject::invokeMethod(
-        this,
-        [this, text] {
-            form_.Text1->setPlainText(text);
-            QString word = text;
-            search_.Kensaku(word, true);
-        },
-        Qt::QueuedConnection);
+    search_.lookUpDropped(text);
 }
 
 void ResultPane::Label1_Click()

@@ -174,6 +174,21 @@ void SearchWindow::letEventsRun()
     eventloop::DoEvents();
 }
 
+void SearchWindow::lookUpDropped(const QString &text)
+{
+    form_.AllReadFlag = false;
+    // A drag from one of the window's own panes is still inside that pane's
+    // handler here.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            form_.Text1->setPlainText(text);
+            QString word = text;
+            Kensaku(word, true);
+        },
+        Qt::QueuedConnection);
+}
+
 void SearchWindow::showDicFileError(const lookup::DicFileError &error)
 {
     // The lookup keeps the screen reader quiet; the message must be heard.

@@ -42,6 +42,9 @@ public:
 
     // The lookup, as Enter, the history and the other commands start it.
     bool Kensaku(QString &str, bool rirekiFlag);
+    // Text dropped on a pane: it goes into the input box and is looked up
+    // once the drop is over.
+    void lookUpDropped(const QString &text);
     int hitCount() const;
     // Empties the result pane and writes the entry on display again (in the
     // colours of the current mode).

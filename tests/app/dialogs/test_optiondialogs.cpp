@@ -31,6 +31,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <unistd.h>
@@ -55,8 +56,10 @@ bool openFromMenu(WindowHarness &h, QList<Qt::Key> keys, const std::function<voi
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
+        // The user waits until the dialog is up and waiting for keys: its
+        // own loop runs (not events let run while it is still being shown).
         auto *d = qobject_cast<OptionDialog *>(QApplication::activeModalWidget());
-        if (!d || ran)
+        if (!d || ran || QThread::currentThread()->loopLevel() == 0)
             return;
         ran = true;
         poll.stop();
