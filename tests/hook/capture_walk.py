@@ -113,7 +113,8 @@ class Target:
                                          str(start), str(end)], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         text=True, bufsize=1, env=env)
         self.expect("ready")
-        subprocess.run([atspiready, str(self.process.pid), str(TIMEOUT * 1000)], check=True, timeout=TIMEOUT + 5)
+        self.atspiready = atspiready
+        self.accessible_focus()
         self.window = wait_for("the GTK window", lambda: (windows_of(self.process.pid) or [0])[0])
 
     def expect(self, prefix):
@@ -131,10 +132,19 @@ class Target:
         self.process.stdin.flush()
         return self.expect(answer)
 
+    def accessible_focus(self):
+        """Until the accessibility bus, too, knows a focused object of the
+        target (GTK tells it a moment after it has taken the focus, later
+        still on a busy machine), as for a user who came to the window a
+        moment before pressing the hot key."""
+        subprocess.run([self.atspiready, str(self.process.pid), str(TIMEOUT * 1000)], check=True,
+                       timeout=TIMEOUT + 5)
+
     def front(self):
         subprocess.run(["xdotool", "windowactivate", "--sync", str(self.window)], check=False)
         self.command("activate", "ready")
         wait_for("the GTK window active", lambda: active_window() == self.window)
+        self.accessible_focus()
 
     def quit(self):
         if self.process.poll() is None:
