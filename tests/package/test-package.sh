@@ -65,6 +65,13 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config"
 mkdir -p "$HOME"
 wordlamp-lookup apple | grep -q '林檎'
 echo "test-package: the installed wordlamp-lookup found apple"
+# Without its dictionary (a package built where edict was missing) the
+# installed program starts and says where the dictionary is missing.
+mkdir "$work/dictionary"
+$sudo mv /usr/share/wordlamp/waei.dic /usr/share/wordlamp/wordmere.dic "$work/dictionary/"
+tests/package/window-check.sh --missing /usr/bin/Wordlamp
+$sudo mv "$work/dictionary/waei.dic" "$work/dictionary/wordmere.dic" /usr/share/wordlamp/
+
 # The package removed while the program runs: the program says the
 # dictionary is missing at the next lookup and goes on.
 tests/package/window-check.sh --remove "DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq wordlamp >/dev/null" \
