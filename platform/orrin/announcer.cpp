@@ -181,11 +181,17 @@ void Announcer::announceFocus()
     say(text, 0, VoiceFocus);
 }
 
-void Announcer::onMenuHovered(QMenu *menu, QAction *action)
+// The accessible item of `action` in a menu or the menu bar.
+static QAccessibleInterface *menuItem(QWidget *menu, QAction *action)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(menu);
     const int index = menu->actions().indexOf(action);
-    QAccessibleInterface *item = iface && index >= 0 && index < iface->childCount() ? iface->child(index) : nullptr;
+    return iface && index >= 0 && index < iface->childCount() ? iface->child(index) : nullptr;
+}
+
+void Announcer::onMenuHovered(QMenu *menu, QAction *action)
+{
+    QAccessibleInterface *item = menuItem(menu, action);
     if (item && item->role() != QAccessible::Separator)
         say(accessibletext::describe(item), 0, VoiceFocus);
 }
@@ -215,10 +221,7 @@ void Announcer::announceMenuBarTitle()
     const auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     if (QApplication::activePopupWidget() && (!open || open->activeAction()))
         return;
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(bar);
-    const int index = bar->actions().indexOf(bar->activeAction());
-    QAccessibleInterface *item = iface && index >= 0 && index < iface->childCount() ? iface->child(index) : nullptr;
-    if (item)
+    if (QAccessibleInterface *item = menuItem(bar, bar->activeAction()))
         say(accessibletext::describe(item), 0, VoiceFocus);
 }
 
@@ -238,7 +241,6 @@ bool Announcer::eventFilter(QObject *watched, QEvent *event)
         }
         if (menu)
             queueMenuBarTitle();
-
         break;
     }
     case QEvent::KeyRelease: {

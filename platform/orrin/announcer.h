@@ -97,8 +97,8 @@ private:
     void onFocusChanged(QWidget *old, QWidget *now);
     void announceFocus();
     void onMenuHovered(QMenu *menu, QAction *action);
-    // The menu bar's selected title, when the keys are in the menu bar
-    // and no menu is open; asked for at most once per turn of the loop.
+    // The menu bar's selected title, when the keys are in the menu bar and
+    // no menu item is selected; asked for at most once per turn of the loop.
     void queueMenuBarTitle();
     void announceMenuBarTitle();
     void beginCheck(QWidget *target, const QKeyEvent *key, const QString &typed);
