@@ -130,6 +130,13 @@ void TestDictBuild::splitTags_data()
     QTest::newRow("tag then words") << QStringLiteral("(v1,vt) (something) falls")
                                     << QStringList{QStringLiteral("v1"), QStringLiteral("vt")}
                                     << QStringLiteral("(something) falls");
+    QTest::newRow("dialect, qualified pos")
+        << QStringLiteral("(ksb:) (v5k-s,adj-t) go")
+        << QStringList{QStringLiteral("ksb"), QStringLiteral("v5k-s"), QStringLiteral("adj-t")} << QStringLiteral("go");
+    QTest::newRow("four-digit number") << QStringLiteral("(1000) a") << QStringList() << QStringLiteral("(1000) a");
+    QTest::newRow("empty part") << QStringLiteral("(n,) a") << QStringList() << QStringLiteral("(n,) a");
+    QTest::newRow("qualifier missing") << QStringLiteral("(n-) a") << QStringList() << QStringLiteral("(n-) a");
+    QTest::newRow("capital") << QStringLiteral("(V1) a") << QStringList() << QStringLiteral("(V1) a");
 }
 
 void TestDictBuild::splitTags()

@@ -2,10 +2,11 @@
 
 #include "codepage/codepage.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace edict {
 namespace {
@@ -46,7 +47,7 @@ const JisTable &jisTable()
     return table;
 }
 
-bool isMiscTag(const QString &tag)
+bool isMiscTag(QStringView tag)
 {
     // Notes that EDICT puts before a gloss: usage, field, dialect, and
     // remarks on the written form or reading.
@@ -75,7 +76,19 @@ bool isMiscTag(const QString &tag)
         QStringLiteral("dated"),  QStringLiteral("hist"),   QStringLiteral("rK"),      QStringLiteral("sK"),
         QStringLiteral("sk"),     QStringLiteral("eK"),     QStringLiteral("ek"),      QStringLiteral("work"),
         QStringLiteral("char"),   QStringLiteral("ent"),    QStringLiteral("ev"),      QStringLiteral("group")};
-    return tags.contains(tag);
+    // A view on the tag's characters, without a copy: the lines' tags are
+    // looked up by the million.
+    return tags.contains(QString::fromRawData(tag.data(), tag.size()));
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isAsciiLowerOrDigit(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || isAsciiDigit(c);
 }
 
 } // namespace
@@ -141,17 +154,29 @@ bool isHeaderLine(const QString &line)
     return line.startsWith(QStringLiteral("　？？？ /"));
 }
 
-bool isSenseNumber(const QString &tag)
+bool isSenseNumber(QStringView tag)
 {
-    static const QRegularExpression number(QStringLiteral("^[0-9]{1,3}$"));
-    return number.match(tag).hasMatch();
+    return !tag.isEmpty() && tag.size() <= 3 && std::all_of(tag.begin(), tag.end(), isAsciiDigit);
 }
 
-bool isPartOfSpeech(const QString &tag)
+bool isPartOfSpeech(QStringView tag)
 {
-    static const QRegularExpression pos(
-        QStringLiteral("^(adj|adv|aux|cop|conj|ctr|exp|int|iv|n|num|pn|pref|prt|suf|unc|v[0-9a-z]*)(-[a-z0-9-]+)?$"));
-    return pos.match(tag).hasMatch();
+    // A word class ("adj", "v5r" ...), then perhaps a hyphen and a
+    // qualifier of lower-case letters, digits and hyphens ("adj-i", "v5k-s").
+    const qsizetype hyphen = tag.indexOf(u'-');
+    const QStringView head = hyphen < 0 ? tag : tag.first(hyphen);
+    if (hyphen >= 0) {
+        const QStringView qualifier = tag.sliced(hyphen + 1);
+        if (qualifier.isEmpty() || !std::all_of(qualifier.begin(), qualifier.end(),
+                                                [](QChar c) { return c == u'-' || isAsciiLowerOrDigit(c); }))
+            return false;
+    }
+    if (head.startsWith(u'v'))
+        return std::all_of(head.begin() + 1, head.end(), isAsciiLowerOrDigit);
+    static constexpr std::array<std::u16string_view, 16> classes{u"adj",  u"adv", u"aux", u"cop", u"conj", u"ctr",
+                                                                 u"exp",  u"int", u"iv",  u"n",   u"num",  u"pn",
+                                                                 u"pref", u"prt", u"suf", u"unc"};
+    return std::any_of(classes.begin(), classes.end(), [head](std::u16string_view c) { return head == c; });
 }
 
 Gloss splitTags(const QString &gloss)
@@ -168,18 +193,22 @@ Gloss splitTags(const QString &gloss)
         const QStringView inside = rest.sliced(1, close - 1);
         if (inside.isEmpty() || inside.contains(u' ') || inside.contains(u'('))
             break;
-        QStringList parts = inside.toString().split(u',');
+        // A dialect is written with a colon: "(ksb:)".
+        auto tagOf = [](QStringView part) {
+            return part.size() > 1 && part.endsWith(u':') && isMiscTag(part.chopped(1)) ? part.chopped(1) : part;
+        };
         bool allTags = true;
-        for (QString &p : parts) {
-            // A dialect is written with a colon: "(ksb:)".
-            if (p.size() > 1 && p.endsWith(u':') && isMiscTag(p.chopped(1)))
-                p.chop(1);
-            if (!isPartOfSpeech(p) && !isSenseNumber(p) && !isMiscTag(p))
+        for (const QStringView part : inside.tokenize(u',')) {
+            const QStringView tag = tagOf(part);
+            if (!isPartOfSpeech(tag) && !isSenseNumber(tag) && !isMiscTag(tag)) {
                 allTags = false;
+                break;
+            }
         }
         if (!allTags)
             break;
-        g.tags += parts;
+        for (const QStringView part : inside.tokenize(u','))
+            g.tags.append(tagOf(part).toString());
         rest = rest.sliced(close + 1);
     }
     g.text = rest.trimmed().toString();

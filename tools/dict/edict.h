@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -55,7 +56,7 @@ struct Gloss {
 Gloss splitTags(const QString &gloss);
 
 // True for a part-of-speech tag, and for a sense number.
-bool isPartOfSpeech(const QString &tag);
-bool isSenseNumber(const QString &tag);
+bool isPartOfSpeech(QStringView tag);
+bool isSenseNumber(QStringView tag);
 
 } // namespace edict
