@@ -10,6 +10,9 @@ int main(int argc, char *argv[])
 {
     if (commandline::answered(argc, argv))
         return 0;
+    // GLib's default main context is left to the capture library's thread:
+    // libatspi serves its connections to other applications there (wlhook.h).
+    qputenv("QT_NO_GLIB", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wordlamp"));
     QApplication::setOrganizationName(QStringLiteral("QLM"));

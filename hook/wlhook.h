@@ -35,7 +35,13 @@ typedef struct WlhookPoint {
 // 112 to 123 are F1 to F12), and installs the keyboard hook. Returns 1 when
 // the hook is installed, else 0. On Linux the hook needs an X11 session: in
 // a Wayland session (WAYLAND_DISPLAY set, or XDG_SESSION_TYPE "wayland") it
-// is not installed.
+// is not installed. On X11 the library reads other applications' text
+// through the accessibility bus on a thread of its own. libatspi serves its
+// direct connections to those applications on GLib's default main context,
+// so the program must not run that context in its own event loop (a Qt
+// program sets QT_NO_GLIB before it creates its application object):
+// otherwise two threads serve one connection, and libdbus ends the program
+// when an application the library read from quits.
 int32_t WLHOOK_CALL HookKeyHandler(WlhookWindow window, uint32_t message, int32_t hotKey);
 
 // Removes the hook. Returns nonzero on success, 0 when no hook was installed.
